@@ -1,0 +1,153 @@
+#include "model/BarCodeDataRec.h"
+#include "output/writers/OutputWriters.h"
+#include "output/writers/OutputPICT.h"
+#include "render/BarCodeRender.h"
+#include "services/Services.h"
+
+#include <cairo.h>
+#include <tiffio.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int kMaxPixels = 16384; // per side; beyond it cairo refuses the surface anyway
+
+// A bitmap draws in a y-up space like a page: row 0 of the buffer is the top of the image.
+cairo_t* CreateUpContext(cairo_surface_t* surface, int height) {
+  cairo_t* cg = cairo_create(surface);
+  cairo_translate(cg, 0, height);
+  cairo_scale(cg, 1, -1);
+  return cg;
+}
+
+OutputResult WriteBitmap(const std::string& path, const BarCodeDataRec& rec, float width,
+                         float height, uint32_t type,
+                         bool (*encode)(const OutputBitmap&, const std::string& tempPath)) {
+  OutputBitmap bitmap;
+  BarCodeRect box;
+  if (!BarCodeGetSize(rec, box) && (OutputPixels(width) == 0 || OutputPixels(height) == 0))
+    return OutputResult::NotDrawable;
+  if (!OutputRenderBitmap(rec, width, height, bitmap)) return OutputResult::CannotRender;
+  if (!DataFileWriteAtomic(path, [&](const std::string& temp) { return encode(bitmap, temp); }))
+    return OutputResult::CannotWrite;
+  FSRefSetTypeAndCreator(path, type, FourCharCode("prvw"));
+  return OutputResult::Ok;
+}
+
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+bool EncodePNGFile(const OutputBitmap& bitmap, const std::string& temp) {
+  const std::string png = OutputEncodePNG(bitmap);
+  return !png.empty() && DataFileWriteBytes(temp, png);
+}
+
+uint32_t PixelAt(const OutputBitmap& bitmap, int x, int y) {
+  uint32_t pixel;
+  std::memcpy(&pixel, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
+  return pixel;
+}
+
+// 8-bit RGBA with associated (premultiplied) alpha, as cairo holds it.
+bool EncodeTIFFFile(const OutputBitmap& bitmap, const std::string& temp) {
+  TIFF* tiff = TIFFOpen(temp.c_str(), "w");
+  if (!tiff) return false;
+  const uint16_t extra[] = {EXTRASAMPLE_ASSOCALPHA};
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, bitmap.width);
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, bitmap.height);
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 4);
+  TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+  TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+  TIFFSetField(tiff, TIFFTAG_XRESOLUTION, 72.0);
+  TIFFSetField(tiff, TIFFTAG_YRESOLUTION, 72.0);
+  TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+  std::string row(4 * static_cast<size_t>(bitmap.width), '\0');
+  bool ok = true;
+  for (int y = 0; y < bitmap.height && ok; ++y) {
+    for (int x = 0; x < bitmap.width; ++x) {
+      const uint32_t p = PixelAt(bitmap, x, y);
+      row[4 * x] = static_cast<char>(p >> 16);
+      row[4 * x + 1] = static_cast<char>(p >> 8);
+      row[4 * x + 2] = static_cast<char>(p);
+      row[4 * x + 3] = static_cast<char>(p >> 24);
+    }
+    ok = TIFFWriteScanline(tiff, row.data(), y, 0) == 1;
+  }
+  TIFFClose(tiff);
+  return ok;
+}
+
+bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
+  return DataFileWriteBytes(temp, OutputEncodePICT(bitmap));
+}
+
+} // namespace
+
+int OutputBytesPerRow(int width) { return (4 * width + 15) / 16 * 16; }
+
+int OutputPixels(float points) {
+  if (!(points > 0)) return 0;
+  return points >= static_cast<float>(kMaxPixels) ? kMaxPixels + 1 : static_cast<int>(points);
+}
+
+bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, OutputBitmap& out) {
+  BarCodeRect box{0, 0, width, height};
+  BarCodeGetSize(rec, box);
+  out.width = OutputPixels(box.width);
+  out.height = OutputPixels(box.height);
+  if (out.width == 0 || out.height == 0 || out.width > kMaxPixels || out.height > kMaxPixels)
+    return false;
+  out.stride = OutputBytesPerRow(out.width);
+  try {
+    out.pixels.assign(static_cast<size_t>(out.stride) * out.height, '\0');
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(out.pixels.data()), CAIRO_FORMAT_ARGB32, out.width,
+      out.height, out.stride);
+  cairo_t* cg = CreateUpContext(surface, out.height);
+  BarCodeDataRec copy = rec;
+  copy.epsText = nullptr; // a bitmap needs no EPS text
+  BarCodeUpdateImage(cg, width, height, &copy);
+  cairo_destroy(cg);
+  cairo_surface_flush(surface);
+  const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+std::string OutputEncodePNG(const OutputBitmap& bitmap) {
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<char*>(bitmap.pixels.data())),
+      CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height, bitmap.stride);
+  std::string png;
+  if (cairo_surface_write_to_png_stream(surface, AppendBytes, &png) != CAIRO_STATUS_SUCCESS)
+    png.clear();
+  cairo_surface_destroy(surface);
+  return png;
+}
+
+OutputResult OutputFilePNG(const std::string& path, const BarCodeDataRec& rec, float width,
+                           float height) {
+  return WriteBitmap(path, rec, width, height, FourCharCode("PNGf"), EncodePNGFile);
+}
+
+OutputResult OutputFileTIFF(const std::string& path, const BarCodeDataRec& rec, float width,
+                            float height) {
+  return WriteBitmap(path, rec, width, height, FourCharCode("TIFF"), EncodeTIFFFile);
+}
+
+OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, float width,
+                            float height) {
+  return WriteBitmap(path, rec, width, height, FourCharCode("PICT"), EncodePICTFile);
+}

@@ -1,0 +1,81 @@
+#include "model/BarCodeDataRec.h"
+#include "model/BarCodeStrings.h"
+#include "model/BarCodeTexts.h"
+#include "output/writers/OutputWriters.h"
+#include "render/BarCodeRender.h"
+#include "render/epsf/EPSF.h"
+#include "services/MacRoman.h"
+#include "services/Services.h"
+
+#include <array>
+#include <memory>
+
+namespace {
+
+// The title and meta lines are PostScript comments: a line end inside them would start a line
+// of PostScript. Control characters go in as the escapes the command line reads back.
+std::string CommentText(std::string_view text) {
+  static constexpr std::array<std::string_view, 32> kEscapes = [] {
+    std::array<std::string_view, 32> escapes{};
+    escapes.fill("?");
+    escapes['\t'] = "\\t";
+    escapes['\n'] = "\\n";
+    escapes['\v'] = "\\v";
+    escapes['\f'] = "\\f";
+    escapes['\r'] = "\\r";
+    return escapes;
+  }();
+  std::string out;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20)
+      out += kEscapes[static_cast<unsigned char>(c)];
+    else
+      out += c;
+  }
+  return out;
+}
+
+} // namespace
+
+bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out) {
+  BarCodeDataRec copy = rec;
+  copy.epsText = std::make_shared<std::string>();
+  BarCodeUpdateImage(nullptr, 0, 0, &copy);
+  if (copy.epsText->empty()) return false;
+  std::string macro;
+  BarCodeMacroText(macro, rec);
+  EPSFSetData(*copy.epsText, kEPSFTitlePlaceholder, CommentText(fileName));
+  EPSFSetData(*copy.epsText, kEPSFMetaPlaceholder, CommentText(macro));
+  out = std::move(*copy.epsText);
+  return true;
+}
+
+OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float, float) {
+  const size_t slash = path.rfind('/');
+  std::string eps;
+  if (!OutputRenderEPS(rec, slash == std::string::npos ? path : path.substr(slash + 1), eps))
+    return OutputResult::NotDrawable;
+  const std::optional<std::string> bytes = MacRomanFromUtf8(eps);
+  if (!bytes) return OutputResult::NotMacRoman;
+  if (!DataFileWriteBytes(path, *bytes)) return OutputResult::CannotWrite;
+  FSRefSetTypeAndCreator(path, FourCharCode("EPSF"), kMyAppSignature);
+  return OutputResult::Ok;
+}
+
+std::string_view OutputResultText(OutputResult result) {
+  switch (result) {
+  case OutputResult::Ok:
+    return "done";
+  case OutputResult::NotDrawable:
+    return "the data cannot be drawn in this symbology";
+  case OutputResult::NotMacRoman:
+    return "the EPS text holds characters that Mac OS Roman cannot express";
+  case OutputResult::CannotRender:
+    return "the image could not be made (too large or out of memory)";
+  case OutputResult::CannotWrite:
+    return "the file could not be written";
+  case OutputResult::NoClipboard:
+    return "no clipboard is available (needs a display and wl-copy or xclip)";
+  }
+  return "unknown error";
+}

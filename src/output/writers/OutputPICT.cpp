@@ -1,0 +1,139 @@
+#include "output/writers/OutputPICT.h"
+
+#include <cstring>
+
+namespace {
+
+void Put16(std::string& out, uint32_t v) {
+  out += static_cast<char>((v >> 8) & 0xFF);
+  out += static_cast<char>(v & 0xFF);
+}
+
+void Put32(std::string& out, uint32_t v) {
+  Put16(out, v >> 16);
+  Put16(out, v & 0xFFFF);
+}
+
+void PutRect(std::string& out, int height, int width) {
+  Put16(out, 0); // top
+  Put16(out, 0); // left
+  Put16(out, static_cast<uint32_t>(height));
+  Put16(out, static_cast<uint32_t>(width));
+}
+
+constexpr uint32_t k72Dpi = 0x00480000; // fixed-point 72.0
+
+// Opcodes of QuickDraw's version 2 pictures (Inside Macintosh: Imaging With QuickDraw, A-22).
+enum : uint32_t {
+  kOpClip = 0x0001,
+  kOpVersion = 0x0011,
+  kOpDirectBitsRect = 0x009A,
+  kOpEnd = 0x00FF,
+  kOpHeader = 0x0C00,
+};
+
+void PutHeader(std::string& out, int width, int height) {
+  out.assign(512, '\0'); // the file's unused leading block
+  Put16(out, 0);         // picture size: unused by version 2 readers
+  PutRect(out, height, width);
+  Put16(out, kOpVersion);
+  Put16(out, 0x02FF);
+  Put16(out, kOpHeader);
+  Put16(out, 0xFFFE); // extended version 2 header
+  Put16(out, 0);
+  Put32(out, k72Dpi);
+  Put32(out, k72Dpi);
+  PutRect(out, height, width);
+  Put32(out, 0);
+  Put16(out, kOpClip);
+  Put16(out, 10);
+  PutRect(out, height, width);
+}
+
+void PutPixMap(std::string& out, int width, int height, int rowBytes) {
+  Put16(out, kOpDirectBitsRect);
+  Put32(out, 0x000000FF); // base address placeholder for direct pixels
+  Put16(out, 0x8000 | static_cast<uint32_t>(rowBytes));
+  PutRect(out, height, width);
+  Put16(out, 0);  // pixmap version
+  Put16(out, 4);  // pack type: component planes, PackBits
+  Put32(out, 0);  // pack size
+  Put32(out, k72Dpi);
+  Put32(out, k72Dpi);
+  Put16(out, 16); // RGBDirect
+  Put16(out, 32); // bits per pixel
+  Put16(out, 4);  // components: alpha, red, green, blue
+  Put16(out, 8);  // bits per component
+  Put32(out, 0);  // plane bytes
+  Put32(out, 0);  // colour table
+  Put32(out, 0);  // reserved
+  PutRect(out, height, width); // source
+  PutRect(out, height, width); // destination
+  Put16(out, 0);               // transfer mode srcCopy
+}
+
+// One row as four planes (A, R, G, B), colour unpremultiplied.
+std::string RowPlanes(const OutputBitmap& bitmap, int y) {
+  const size_t w = static_cast<size_t>(bitmap.width);
+  std::string planes(4 * w, '\0');
+  for (size_t x = 0; x < w; ++x) {
+    uint32_t p;
+    std::memcpy(&p, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
+    const uint32_t a = p >> 24;
+    uint32_t rgb[3] = {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF};
+    for (uint32_t& c : rgb) c = a == 0 ? 0xFF : (c * 255 + a / 2) / a;
+    planes[x] = static_cast<char>(a);
+    for (size_t k = 0; k < 3; ++k) planes[(k + 1) * w + x] = static_cast<char>(rgb[k]);
+  }
+  return planes;
+}
+
+} // namespace
+
+std::string OutputPackBits(std::string_view bytes) {
+  std::string out;
+  size_t i = 0;
+  while (i < bytes.size()) {
+    size_t run = 1;
+    while (i + run < bytes.size() && run < 128 && bytes[i + run] == bytes[i]) ++run;
+    if (run >= 2) {
+      out += static_cast<char>(257 - run);
+      out += bytes[i];
+      i += run;
+      continue;
+    }
+    size_t literal = 1;
+    while (i + literal < bytes.size() && literal < 128 &&
+           !(i + literal + 1 < bytes.size() && bytes[i + literal] == bytes[i + literal + 1]))
+      ++literal;
+    out += static_cast<char>(literal - 1);
+    out.append(bytes.substr(i, literal));
+    i += literal;
+  }
+  return out;
+}
+
+std::string OutputEncodePICT(const OutputBitmap& bitmap) {
+  std::string out;
+  PutHeader(out, bitmap.width, bitmap.height);
+  const int rowBytes = 4 * bitmap.width;
+  PutPixMap(out, bitmap.width, bitmap.height, rowBytes);
+  for (int y = 0; y < bitmap.height; ++y) {
+    const std::string planes = RowPlanes(bitmap, y);
+    // QuickDraw stores rows narrower than 8 bytes unpacked.
+    if (rowBytes < 8) {
+      out += planes;
+      continue;
+    }
+    const std::string packed = OutputPackBits(planes);
+    // Rows of more than 250 bytes give their packed length in a word, shorter ones in a byte.
+    if (rowBytes > 250)
+      Put16(out, static_cast<uint32_t>(packed.size()));
+    else
+      out += static_cast<char>(packed.size());
+    out += packed;
+  }
+  if (out.size() % 2) out += '\0'; // opcodes start on word boundaries
+  Put16(out, kOpEnd);
+  return out;
+}

@@ -1,0 +1,46 @@
+// The format writers shared by both programs: a request becomes a PNG, TIFF, PICT, PDF or EPS
+// file, or PDF data on the clipboard.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct BarCodeDataRec;
+
+enum class OutputResult {
+  Ok,
+  NotDrawable,   // the request cannot be drawn and no size was given to show the placeholder in
+  NotMacRoman,   // the EPS text or its file name has no Mac OS Roman form
+  CannotRender,  // the image or PDF could not be made (out of memory, too large)
+  CannotWrite,   // the file could not be written
+  NoClipboard,   // no display or no clipboard tool to hand the PDF to
+};
+
+// One line for the user that says why the output was not made.
+std::string_view OutputResultText(OutputResult result);
+
+// Width and height are the target size in points: 0 and 0 size the output from the symbol alone.
+OutputResult OutputFilePNG(const std::string& path, const BarCodeDataRec& rec, float width, float height);
+OutputResult OutputFileTIFF(const std::string& path, const BarCodeDataRec& rec, float width, float height);
+OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, float width, float height);
+OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width, float height);
+OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float width, float height);
+OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height);
+
+// The pieces the desktop program reuses for its own clipboard and tests.
+struct OutputBitmap {
+  int width = 0, height = 0, stride = 0;
+  std::string pixels; // cairo ARGB32, premultiplied, native byte order
+};
+bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, OutputBitmap& out);
+std::string OutputEncodePNG(const OutputBitmap& bitmap);
+// PDF of the request; with info, the document information entries of a saved file.
+bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
+                     std::string& out, int32_t sysVersion);
+// The finished EPS text of a request, with its title and meta lines filled in.
+bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out);
+// Bytes per row of a bitmap: 4 bytes a pixel, rounded up to a multiple of 16.
+int OutputBytesPerRow(int width);
+// Pixel size of a dimension in points: truncated, negative gives 0.
+int OutputPixels(float points);

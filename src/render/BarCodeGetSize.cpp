@@ -1,0 +1,196 @@
+#include "model/BarCodeDataRec.h"
+#include "model/BarCodeStrings.h"
+#include "model/BarCodeTables.h"
+#include "render/BarCodeRender.h"
+#include "symbologies/BarCodeEncoders.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+struct Prepared {
+  std::u32string data, addon;
+};
+
+using WidthRule = int64_t (*)(const Prepared&);
+using DrawableRule = bool (*)(const Prepared&);
+
+bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool AllDigits(std::u32string_view text) { return std::all_of(text.begin(), text.end(), IsDigit); }
+
+std::u32string AsciiOnly(std::u32string text) {
+  std::erase_if(text, [](char32_t c) { return c > 127; });
+  return text;
+}
+
+int64_t AddonIncrement(const Prepared& p) {
+  const size_t n = p.addon.size();
+  if (n == 0 || n >= 6) return 0;
+  return n <= 2 ? 25 : 52;
+}
+
+int64_t PairCount(size_t length) { return static_cast<int64_t>((length + 1) / 2); }
+
+// Code 128 symbol characters: digit pairs when the text is all digits, else one per printable
+// character.
+int64_t Code128Count(const Prepared& p) {
+  std::u32string text = AsciiOnly(p.data);
+  if (AllDigits(text)) return PairCount(text.size());
+  return std::count_if(text.begin(), text.end(), [](char32_t c) { return c >= 32; });
+}
+
+int64_t TableCount(std::u32string_view text, const std::string* table, size_t elements) {
+  int64_t count = 0;
+  for (char32_t c : text) count += static_cast<int64_t>(table[c].size() / elements);
+  return count;
+}
+
+int64_t Code93Width(const Prepared& p) {
+  return 9 * TableCount(AsciiOnly(p.data), BarCodeCode93.data(), 6) + 37;
+}
+
+int64_t Code39Width(const Prepared& p) {
+  std::u32string text = p.data;
+  if (text.empty() || text.front() != '*') text.insert(text.begin(), U'*');
+  if (text.back() != '*') text += U'*';
+  return 16 * TableCount(AsciiOnly(text), BarCodeCode39.data(), 9) - 1;
+}
+
+bool IsCodabarStartStop(char32_t c) { return (c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd'); }
+
+int64_t CodabarWidth(const Prepared& p) {
+  std::u32string text = p.data;
+  if (!IsCodabarStartStop(text.front())) text.insert(text.begin(), U'A');
+  if (!IsCodabarStartStop(text.back())) text += U'B';
+  int64_t sum = 0;
+  for (char32_t c : text) {
+    if (IsDigit(c) || c == '-' || c == '$') sum += 12;
+    else if (std::u32string_view(U":/.+").find(c) != std::u32string_view::npos ||
+             IsCodabarStartStop(c))
+      sum += 14;
+  }
+  return sum;
+}
+
+int64_t PostNetWidth(const Prepared& p) {
+  const auto digits = std::count_if(p.data.begin(), p.data.end(), IsDigit);
+  if (digits <= 5) return 94;
+  return digits <= 9 ? 154 : 184;
+}
+
+int64_t RM4SCCWidth(const Prepared& p) {
+  const auto n = std::count_if(p.data.begin(), p.data.end(), [](char32_t c) {
+    return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  });
+  return 16 * (n <= 6 ? 0 : n) + 24;
+}
+
+// The leading integer of a text: optional sign and digits; anything else gives 0.
+int64_t LeadingInteger(std::u32string_view text) {
+  size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+  int64_t value = 0;
+  for (; i < text.size() && IsDigit(text[i]) && value < 1'000'000'000'000; ++i)
+    value = value * 10 + (text[i] - '0');
+  return negative ? -value : value;
+}
+
+int64_t PharmacodeWidth(const Prepared& p) {
+  const std::u32string text = p.data.substr(p.data.size() > 9 ? p.data.size() - 9 : 0);
+  int64_t v = LeadingInteger(text), width = 0, bars = 0;
+  do {
+    width += (v % 2 != 0) ? 1 : 3;
+    v = (v % 2 != 0) ? (v - 1) / 2 : (v - 2) / 2;
+    ++bars;
+  } while (v > 0);
+  return std::max<int64_t>(width + 2 * (bars - 1), 7 * static_cast<int64_t>(text.size()));
+}
+
+int64_t Fixed(const Prepared&) { return 0; }
+int64_t EANWithAddon(const Prepared& p) { return 113 + AddonIncrement(p); }
+int64_t Code128Width(const Prepared& p) { return 11 * Code128Count(p) + 55; }
+int64_t EAN128Width(const Prepared& p) { return 11 * Code128Count(p) + 66; }
+int64_t Code25Width(const Prepared& p) { return 14 * static_cast<int64_t>(p.data.size()) + 36; }
+int64_t UPCCouponWidth(const Prepared& p) { return 11 * PairCount(p.addon.size()) + 189; }
+int64_t MSIWidth(const Prepared& p) {
+  return 12 * std::count_if(p.data.begin(), p.data.end(), IsDigit) + 19;
+}
+int64_t Interleaved25Width(const Prepared& p) {
+  return 9 * static_cast<int64_t>(p.data.size() + p.data.size() % 2) + 19;
+}
+
+bool Anything(const Prepared&) { return true; }
+
+// EAN/UPC data and the add-on actually drawn (1 to 5 characters) must be digits: the number sets
+// have no pattern for anything else.
+bool DigitsAndAddon(const Prepared& p) {
+  const bool addonUsed = !p.addon.empty() && p.addon.size() <= 5;
+  return AllDigits(p.data) && (!addonUsed || AllDigits(p.addon));
+}
+
+struct SizeRule {
+  WidthRule width;
+  int16_t fixedWidth; // used when width is Fixed
+  int16_t height;
+  int16_t trimCap;
+  DrawableRule drawable;
+};
+
+constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
+    {Fixed, 0, 0, 0, Anything},                // none
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon}, // EAN-13
+    {Fixed, 81, 65, 35, Anything},             // EAN-8
+    {EAN128Width, 0, 60, 40, Anything},        // EAN-128
+    {Fixed, 154, 100, 70, Anything},           // EAN-14
+    {Fixed, 176, 100, 70, Anything},           // EAN-18
+    {Fixed, 113, 80, 50, Anything},            // EAN-99
+    {Fixed, 113, 80, 50, Anything},            // EAN-Coupon
+    {EANWithAddon, 0, 80, 50, Anything},       // UPC-A
+    {Fixed, 67, 80, 50, Anything},             // UPC-E
+    {Code128Width, 0, 60, 40, Anything},       // Code-128
+    {Code93Width, 0, 48, 25, Anything},        // Code-93
+    {Code39Width, 0, 48, 25, Anything},        // Code-39
+    {Code25Width, 0, 80, 50, Anything},        // Code-25
+    {UPCCouponWidth, 0, 80, 50, Anything},     // UPC-Coupon
+    {CodabarWidth, 0, 48, 30, Anything},       // Codabar
+    {EANWithAddon, 0, 70, 30, Anything},       // ISSN
+    {EANWithAddon, 0, 95, 50, Anything},       // ISBN
+    {EANWithAddon, 0, 95, 50, Anything},       // ISMN
+    {PostNetWidth, 0, 9, 0, Anything},         // PostNet
+    {RM4SCCWidth, 0, 21, 0, Anything},         // RM4SCC
+    {PharmacodeWidth, 0, 25, 0, Anything},     // Pharmacode
+    {MSIWidth, 0, 48, 30, Anything},           // MSI
+    {Fixed, 305, 100, 0, Anything},            // ITF-SCC
+    {Fixed, 145, 90, 60, Anything},            // ITF-14
+    {Interleaved25Width, 0, 90, 60, Anything}, // Interleaved-25
+    {Fixed, 0, 0, 0, Anything},                // QRCode
+    {Fixed, 0, 0, 0, Anything},                // PDF417
+}};
+
+// Sizes are 16-bit quantities: a box outside that range cannot be drawn rather than wrap.
+bool InRange(int64_t v) { return v > 0 && v <= std::numeric_limits<int16_t>::max(); }
+
+} // namespace
+
+BarCodeRect BarCodeGetUnscaledSize(const BarCodeDataRec& rec) {
+  if (!rec.data || rec.data->empty() || !BarCodeEncoderFor(rec.symbology)) return {};
+  const SizeRule& rule = kSizeRules[rec.symbology];
+  const Prepared p{Utf8Decode(*rec.data), rec.addon ? Utf8Decode(*rec.addon) : U""};
+  if (!rule.drawable(p)) return {};
+  const int64_t w = rule.width == Fixed ? rule.fixedWidth : rule.width(p);
+  const int64_t h = rule.height - std::min<int64_t>(rec.trim, rule.trimCap);
+  if (!InRange(w) || !InRange(h)) return {};
+  return {0, 0, static_cast<float>(w), static_cast<float>(h)};
+}
+
+int16_t BarCodeGetSize(const BarCodeDataRec& rec, BarCodeRect& out) {
+  const BarCodeRect box = BarCodeGetUnscaledSize(rec);
+  if (box.width <= 0 || rec.scale <= 0) return 0;
+  const double s = rec.scale / 100.0;
+  out = {0, 0, static_cast<float>(box.width * s), static_cast<float>(box.height * s)};
+  return 1;
+}

@@ -1,0 +1,132 @@
+#include "render/BarCodeGraphics.h"
+
+#include "model/BarCodeStrings.h"
+
+#include <cairo-ft.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <array>
+#include <map>
+#include <string>
+
+namespace {
+
+// The fonts the drawing code names, and the installed files that stand for them. Faces are made
+// straight from the files: asking fontconfig costs a run of the command line more than the
+// barcode itself, and would give a proportional face for "Monaco".
+struct FontFile {
+  std::string_view name;
+  const char* path;
+  const char* family; // what fontconfig is asked for when the file is missing
+};
+constexpr std::array<FontFile, 3> kFonts{{
+    {"Monaco", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "DejaVu Sans Mono"},
+    {"Lucida Grande", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
+    {"Helvetica", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
+}};
+
+const FontFile& FontFor(std::string_view name) {
+  for (const FontFile& font : kFonts)
+    if (font.name == name) return font;
+  return kFonts[1];
+}
+
+cairo_font_face_t* FaceFromFile(const FontFile& font) {
+  static FT_Library library = nullptr;
+  if (!library && FT_Init_FreeType(&library) != 0) return nullptr;
+  FT_Face face = nullptr;
+  if (FT_New_Face(library, font.path, 0, &face) != 0) return nullptr;
+  cairo_font_face_t* cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
+  static const cairo_user_data_key_t kFaceKey{};
+  cairo_font_face_set_user_data(cairoFace, &kFaceKey, face,
+                                [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
+  return cairoFace;
+}
+
+// Faces live as long as the program: each is made once, on first use.
+cairo_font_face_t* FontFace(std::string_view name) {
+  static std::map<std::string, cairo_font_face_t*, std::less<>> faces;
+  const FontFile& font = FontFor(name);
+  auto found = faces.find(font.path);
+  if (found != faces.end()) return found->second;
+  cairo_font_face_t* face = FaceFromFile(font);
+  if (!face)
+    face = cairo_toy_font_face_create(font.family, CAIRO_FONT_SLANT_NORMAL,
+                                      CAIRO_FONT_WEIGHT_NORMAL);
+  faces.emplace(font.path, face);
+  return face;
+}
+
+// Text that cairo accepts: valid UTF-8 without NUL, which would end it early.
+std::string ShowableText(std::string_view text) {
+  std::u32string chars = Utf8Decode(text);
+  for (char32_t& c : chars)
+    if (c == 0) c = 0xFFFD;
+  return Utf8Encode(chars);
+}
+
+} // namespace
+
+void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height) {
+  cairo_rectangle(cg, x, y, width, height);
+  cairo_fill(cg);
+}
+
+void GraphicsStrokeRect(cairo_t* cg, double x, double y, double width, double height) {
+  cairo_rectangle(cg, x, y, width, height);
+  cairo_stroke(cg);
+}
+
+void GraphicsStrokeLine(cairo_t* cg, double x1, double y1, double x2, double y2) {
+  cairo_move_to(cg, x1, y1);
+  cairo_line_to(cg, x2, y2);
+  cairo_stroke(cg);
+}
+
+void GraphicsLineWidth(cairo_t* cg, double width) { cairo_set_line_width(cg, width); }
+
+void GraphicsColor(cairo_t* cg, double red, double green, double blue, double alpha) {
+  cairo_set_source_rgba(cg, red, green, blue, alpha);
+}
+
+void GraphicsSetAntialias(cairo_t* cg, bool on) {
+  cairo_set_antialias(cg, on ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+}
+
+void GraphicsSetFontSmoothing(cairo_t* cg, bool on) {
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_get_font_options(cg, options);
+  cairo_font_options_set_antialias(options, on ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cg, options);
+  cairo_font_options_destroy(options);
+}
+
+void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size) {
+  cairo_set_font_face(cg, FontFace(fontName));
+  // Glyph up is user-space +y, as on a y-up page; in a y-down view text stands on its head.
+  cairo_matrix_t matrix;
+  cairo_matrix_init(&matrix, size, 0, 0, -size, 0, 0);
+  cairo_set_font_matrix(cg, &matrix);
+}
+
+void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {
+  cairo_move_to(cg, x, y);
+  cairo_show_text(cg, ShowableText(text).c_str());
+  cairo_new_path(cg);
+}
+
+int GetCGTextDrawnSize(std::string_view text, std::string_view fontName, double size,
+                       BarCodeSize& out) {
+  static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_t* cg = cairo_create(surface);
+  GraphicsSelectFont(cg, fontName, size);
+  cairo_text_extents_t extents;
+  cairo_text_extents(cg, ShowableText(text).c_str(), &extents);
+  out.width = static_cast<float>(extents.x_advance);
+  out.height = static_cast<float>(-extents.y_advance);
+  cairo_destroy(cg);
+  return 0;
+}

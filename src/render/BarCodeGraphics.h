@@ -1,0 +1,28 @@
+// The small layer through which everything is drawn into a cairo context. Contexts handed to the
+// engine by the file writers, the clipboard and printing carry a y-up base transform; the window
+// preview's context is y-down, like a flipped view.
+#pragma once
+
+#include <cairo.h>
+
+#include <string_view>
+
+struct BarCodeSize {
+  float width = 0, height = 0;
+};
+
+void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
+void GraphicsStrokeRect(cairo_t* cg, double x, double y, double width, double height);
+void GraphicsStrokeLine(cairo_t* cg, double x1, double y1, double x2, double y2);
+void GraphicsLineWidth(cairo_t* cg, double width);
+void GraphicsColor(cairo_t* cg, double red, double green, double blue, double alpha);
+void GraphicsSetAntialias(cairo_t* cg, bool on);
+void GraphicsSetFontSmoothing(cairo_t* cg, bool on);
+// Selects a font by the name the drawing code uses ("Monaco", "Lucida Grande", "Helvetica"),
+// upright in a y-up user space.
+void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size);
+void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text);
+
+// The advance of text in a font, as width and height (0 for horizontal text).
+int GetCGTextDrawnSize(std::string_view text, std::string_view fontName, double size,
+                       BarCodeSize& out);

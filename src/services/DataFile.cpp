@@ -1,0 +1,140 @@
+#include "services/Services.h"
+
+#include "services/MacRoman.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kTypeAttribute = "user.mac.type";
+constexpr const char* kCreatorAttribute = "user.mac.creator";
+constexpr const char* kMimeAttribute = "user.mime_type";
+
+struct MimeByType {
+  uint32_t type;
+  const char* mime;
+};
+constexpr MimeByType kMimeTypes[] = {
+    {FourCharCode("PNGf"), "image/png"},       {FourCharCode("TIFF"), "image/tiff"},
+    {FourCharCode("PICT"), "image/x-pict"},    {FourCharCode("PDF "), "application/pdf"},
+    {FourCharCode("EPSF"), "image/x-eps"},     {FourCharCode("BARC"), "application/x-veltrix-barcode"},
+};
+
+std::string Folder(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+std::string FourCharString(uint32_t code) {
+  std::string text(4, ' ');
+  for (int i = 0; i < 4; ++i) text[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
+  return text;
+}
+
+bool DataFileWriteAtomic(const std::string& path,
+                         const std::function<bool(const std::string& tempPath)>& write) {
+  if (path.empty() || path.back() == '/') return false;
+  std::string temp = Folder(path) + "/.vxtmp-XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  close(fd);
+  // A new file gets the permissions a plain create would give it, not mkstemp's 0600.
+  const mode_t mask = umask(0);
+  umask(mask);
+  struct stat existing {};
+  const mode_t mode = (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777)
+                                                          : (0666 & ~mask);
+  chmod(temp.c_str(), mode);
+  if (!write(temp) || std::rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool DataFileWriteBytes(const std::string& path, std::string_view bytes) {
+  return DataFileWriteAtomic(path, [&](const std::string& temp) {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    return static_cast<bool>(out);
+  });
+}
+
+bool DataFileWriteCFStr(const std::string& path, std::string_view text) {
+  std::optional<std::string> bytes = MacRomanFromUtf8(text);
+  return bytes && DataFileWriteBytes(path, *bytes);
+}
+
+std::optional<std::string> DataFileReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return bytes.str();
+}
+
+std::optional<std::string> DataFileReadAsCFStr(const std::string& path) {
+  std::optional<std::string> bytes = DataFileReadBytes(path);
+  if (!bytes) return std::nullopt;
+  return MacRomanToUtf8(*bytes);
+}
+
+bool DataFileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+int32_t DataFileLength(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  return info.st_size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(info.st_size);
+}
+
+std::string CreateURLFromParentFSRefFileName(const std::string& folder, std::string_view name) {
+  if (folder.empty()) return std::string(name);
+  return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);
+}
+
+std::string GetNameAsPascalStringFromFSRef(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  std::string name = MacRomanFromUtf8Lossy(slash == std::string::npos ? path : path.substr(slash + 1));
+  if (name.size() > 255) name.resize(255);
+  return name;
+}
+
+void DataFileCleanName(std::string& text) {
+  for (char& c : text)
+    if (c == '/' || c == ':') c = '-';
+}
+
+int FSRefSetTypeAndCreator(const std::string& path, uint32_t type, uint32_t creator) {
+  const std::string typeText = FourCharString(type), creatorText = FourCharString(creator);
+  if (setxattr(path.c_str(), kTypeAttribute, typeText.data(), 4, 0) != 0) return errno;
+  if (setxattr(path.c_str(), kCreatorAttribute, creatorText.data(), 4, 0) != 0) return errno;
+  for (const MimeByType& entry : kMimeTypes)
+    if (entry.type == type)
+      setxattr(path.c_str(), kMimeAttribute, entry.mime, std::char_traits<char>::length(entry.mime), 0);
+  return 0;
+}
+
+int FSRefGetTypeAndCreator(const std::string& path, uint32_t& type, uint32_t& creator) {
+  type = creator = 0;
+  char typeText[4], creatorText[4];
+  if (getxattr(path.c_str(), kTypeAttribute, typeText, 4) != 4 ||
+      getxattr(path.c_str(), kCreatorAttribute, creatorText, 4) != 4)
+    return errno ? errno : ENODATA;
+  type = FourCharCode(std::string_view(typeText, 4));
+  creator = FourCharCode(std::string_view(creatorText, 4));
+  return 0;
+}

@@ -1,0 +1,25 @@
+// What the EAN/UPC encoders share: completing the digits, the add-on symbol and the number sets.
+#pragma once
+
+#include "render/BarCodeDraw.h"
+
+#include <string>
+#include <string_view>
+
+// The digits brought to length characters (zeros in front, or cut) followed by their check digit.
+std::string EANCompleteDigits(std::string_view data, int length);
+// The add-on as drawn: empty, 2 or 5 digits (zeros in front); 6 or more characters are dropped.
+std::string EANAddonDigits(std::string_view addon);
+// The width the add-on adds to the symbol box: 0, 25 or 52 units.
+int EANAddonIncrement(std::string_view addonDigits);
+// The module string of digits drawn in the given number sets ("A", "B", "C" per digit).
+std::string EANModules(std::string_view digits, std::string_view sets);
+// Draws the bars of the add-on symbol from x, between bottom and top.
+void EANDrawAddonBars(const BarCodeCanvas& canvas, std::string_view addonDigits, int x,
+                      float bottom, float top);
+// Draws the add-on's digits and the closing ">" above the add-on symbol that starts at x.
+void EANDrawAddonText(const BarCodeCanvas& canvas, std::string_view addonDigits, int x,
+                      int16_t textY);
+// The font of the human-readable line of every EAN/UPC symbol.
+inline constexpr std::string_view kEANFont = "Monaco";
+inline constexpr int16_t kEANFontSize = 10;

@@ -1,0 +1,390 @@
+// PDF417 data compaction: the text is cut into text, numeric and byte runs, small runs are merged
+// where one mode is cheaper than a switch, and each run is compacted into codewords.
+
+#include "PDF417Compaction.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace pdf417 {
+
+namespace {
+
+// Mode codewords.
+constexpr int32_t kTextLatch = 900;
+constexpr int32_t kByteLatch = 901;
+constexpr int32_t kNumericLatch = 902;
+constexpr int32_t kByteShift = 913;
+constexpr int32_t kByteLatch6 = 924; // byte run whose length is a multiple of 6
+
+// Text compaction sub-mode values of the latches and shifts.
+constexpr uint16_t kToLowerOrAlphaShift = 27; // ll in upper and mixed, as in lower
+constexpr uint16_t kToMixedOrAlpha = 28;      // ml in upper and lower, al in mixed
+constexpr uint16_t kPunctShiftOrAlpha = 29;   // ps in upper, lower and mixed, al in punctuation
+constexpr uint16_t kToPunct = 25;             // pl in mixed
+constexpr uint16_t kSpace = 26;
+
+// Character classes of text compaction, in bits 16-20 of a class-and-value word; the low 8 bits
+// hold the value of the character in its sub-mode (or the byte itself).
+constexpr uint32_t kUpper = 1u << 16;
+constexpr uint32_t kLower = 1u << 17;
+constexpr uint32_t kMixed = 1u << 18;
+constexpr uint32_t kPunct = 1u << 19;
+constexpr uint32_t kByte = 1u << 20;
+
+constexpr std::string_view MIXED_SET = "0123456789&\r\t,:#-.$/+%*=^";
+constexpr std::string_view PUNCTUATION_SET = ";<>@[\\]_`~!\r\t,:\n-.$/\"|*()?{}'";
+static_assert(MIXED_SET.size() == 25 && PUNCTUATION_SET.size() == 29);
+
+constexpr std::array<uint32_t, 256> makeTextClasses() {
+  std::array<uint32_t, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const size_t mixed = MIXED_SET.find(char(c));
+    const size_t punct = PUNCTUATION_SET.find(char(c));
+    if (c >= 'A' && c <= 'Z')
+      classes[c] = kUpper | uint32_t(c - 'A');
+    else if (c >= 'a' && c <= 'z')
+      classes[c] = kLower | uint32_t(c - 'a');
+    else if (c == ' ')
+      classes[c] = kUpper | kLower | kMixed | kSpace;
+    else if (mixed != std::string_view::npos && mixed == punct)
+      classes[c] = kMixed | kPunct | uint32_t(mixed);
+    else if (mixed != std::string_view::npos)
+      classes[c] = kMixed | uint32_t(mixed);
+    else if (punct != std::string_view::npos)
+      classes[c] = kPunct | uint32_t(punct);
+    else
+      classes[c] = kByte | uint32_t(c);
+  }
+  return classes;
+}
+
+constexpr std::array<uint32_t, 256> TEXT_CLASSES = makeTextClasses();
+
+// The class-and-value word of text[index]; 0 past the end of the current segment, so that the
+// look-ahead never sees the next one.
+uint32_t getTextTypeAndValue(std::string_view text, int32_t end, int32_t index) {
+  if (index >= end) return 0;
+  return TEXT_CLASSES[uint8_t(text[size_t(index)])];
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A byte that text compaction encodes without a byte shift.
+bool isText(char c) {
+  const uint8_t b = uint8_t(c);
+  return (b >= 32 && b <= 126) || b == '\r' || b == '\n' || b == '\t';
+}
+
+// ---- Segment list ----
+
+struct Segment {
+  char type; // 'T' text, 'N' numeric, 'B' byte
+  int32_t start;
+  int32_t end; // exclusive
+  int32_t length() const { return end - start; }
+};
+
+using SegmentList = std::vector<Segment>;
+
+void listAdd(SegmentList& list, char type, int32_t start, int32_t end) {
+  list.push_back({type, start, end});
+}
+
+void listRemove(SegmentList& list, int32_t index) {
+  if (index >= 0 && size_t(index) < list.size()) list.erase(list.begin() + index);
+}
+
+// Splits text[from, to) into alternating text and byte segments.
+void addTextAndByteRuns(SegmentList& list, std::string_view text, int32_t from, int32_t to) {
+  int32_t runStart = from;
+  for (int32_t i = from + 1; i <= to; ++i) {
+    if (i == to || isText(text[size_t(i)]) != isText(text[size_t(runStart)])) {
+      listAdd(list, isText(text[size_t(runStart)]) ? 'T' : 'B', runStart, i);
+      runStart = i;
+    }
+  }
+}
+
+// Digit runs of 13 or more become numeric segments; what lies between them is split into text
+// and byte runs. Shorter digit runs are cheaper in the mixed sub-mode of the text around them.
+void segmentText(SegmentList& list, std::string_view text) {
+  constexpr int32_t kMinNumericRun = 13;
+  const int32_t length = int32_t(text.size());
+  int32_t stretchStart = 0;
+  int32_t digits = 0;
+  for (int32_t i = 0; i < length; ++i) {
+    if (isDigit(text[size_t(i)])) {
+      ++digits;
+      continue;
+    }
+    if (digits >= kMinNumericRun) {
+      addTextAndByteRuns(list, text, stretchStart, i - digits);
+      listAdd(list, 'N', i - digits, i);
+      stretchStart = i;
+    }
+    digits = 0;
+  }
+  if (digits >= kMinNumericRun) {
+    addTextAndByteRuns(list, text, stretchStart, length - digits);
+    listAdd(list, 'N', length - digits, length);
+  } else {
+    addTextAndByteRuns(list, text, stretchStart, length);
+  }
+}
+
+// ---- Merging ----
+//
+// Each pass rescans from the first segment after every change until nothing changes. A merge at
+// index i only alters the neighbourhood of i - 1 .. i + 1, and nothing before i - 2 matched on
+// the previous scan, so resuming at i - 2 finds the same next merge as a full rescan would,
+// without its quadratic cost.
+
+bool isOneByte(const Segment& s) { return s.type == 'B' && s.length() == 1; }
+
+// A one-byte run between two text runs of 3 or more bytes together: shifted into the text.
+bool mergeByteIntoText(SegmentList& list, size_t i) {
+  if (i == 0 || i + 1 >= list.size() || !isOneByte(list[i])) return false;
+  Segment& prev = list[i - 1];
+  const Segment& next = list[i + 1];
+  if (prev.type != 'T' || next.type != 'T' || prev.length() + next.length() < 3) return false;
+  prev.end = next.end;
+  list.erase(list.begin() + ptrdiff_t(i), list.begin() + ptrdiff_t(i) + 2);
+  return true;
+}
+
+// Segment i absorbs the neighbours that `absorbs` accepts when `grows` accepts segment i.
+template <typename Grows, typename Absorbs>
+bool absorbNeighbours(SegmentList& list, size_t i, Grows grows, Absorbs absorbs) {
+  if (!grows(list[i])) return false;
+  const bool takeNext = i + 1 < list.size() && absorbs(list[i + 1]);
+  const bool takePrev = i > 0 && absorbs(list[i - 1]);
+  if (!takeNext && !takePrev) return false;
+  if (takeNext) {
+    list[i].end = list[i + 1].end;
+    listRemove(list, int32_t(i + 1));
+  }
+  if (takePrev) {
+    list[i - 1].end = list[i].end;
+    list[i - 1].type = list[i].type;
+    listRemove(list, int32_t(i));
+  }
+  return true;
+}
+
+template <typename Merge> void runMergePass(SegmentList& list, Merge merge) {
+  size_t i = 0;
+  while (i < list.size()) {
+    if (merge(list, i))
+      i = i >= 2 ? i - 2 : 0;
+    else
+      ++i;
+  }
+}
+
+void mergeSegments(SegmentList& list, std::string_view text) {
+  constexpr int32_t kLongText = 5; // a text run at least this long is worth keeping as text
+  runMergePass(list, mergeByteIntoText);
+  runMergePass(list, [](SegmentList& l, size_t i) {
+    return absorbNeighbours(
+        l, i, [](const Segment& s) { return s.type == 'T' && s.length() >= kLongText; },
+        [](const Segment& s) { return s.type == 'T' || isOneByte(s); });
+  });
+  runMergePass(list, [](SegmentList& l, size_t i) {
+    return absorbNeighbours(
+        l, i, [](const Segment& s) { return s.type == 'B'; },
+        [](const Segment& s) {
+          return s.type == 'B' || (s.type == 'T' && s.length() < kLongText);
+        });
+  });
+  // Eight or more digits on their own are shorter in numeric compaction.
+  if (list.size() == 1 && list[0].type == 'T' && list[0].length() >= 8) {
+    const std::string_view run = text.substr(size_t(list[0].start), size_t(list[0].length()));
+    if (std::all_of(run.begin(), run.end(), isDigit)) list[0].type = 'N';
+  }
+}
+
+// ---- Compaction ----
+//
+// Each compaction appends to p.codewords at `count` and returns false (error 1) when the
+// codewords would pass the data limit; the check comes before any write.
+
+bool fits(int32_t count, int32_t needed) { return count + needed <= kPDF417MaxDataCodewords; }
+
+// Half-codeword buffer of text compaction. A character adds at most three values and the
+// codeword limit is checked after every character, so the buffer never holds more than two
+// values per codeword of the limit plus one character.
+constexpr size_t kTextBufferSize = 2 * kPDF417MaxDataCodewords + 4;
+
+struct TextBuffer {
+  std::array<uint16_t, kTextBufferSize> values;
+  size_t length = 0;
+  int32_t extra = 0; // byte shifts: each (913, byte) pair is two codewords, not one
+  void add(uint16_t v) { values[length++] = v; }
+  void add(uint16_t a, uint16_t b) { add(a), add(b); }
+  void add(uint16_t a, uint16_t b, uint16_t c) { add(a), add(b), add(c); }
+  // Codewords once the buffer is closed (odd length padded).
+  int32_t codewords() const { return (int32_t(length) + extra + 1) / 2; }
+};
+
+// Encodes text[start, end) in text compaction, starting in the upper-case sub-mode.
+bool textCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32_t start,
+                    int32_t end) {
+  TextBuffer buf;
+  uint32_t subMode = kUpper;
+  auto nextTwoAre = [&](int32_t i, uint32_t flag) {
+    return (getTextTypeAndValue(text, end, i + 1) & flag) &&
+           (getTextTypeAndValue(text, end, i + 2) & flag);
+  };
+  for (int32_t i = start; i < end; ++i) {
+    if (!fits(count, buf.codewords())) return false;
+    const uint32_t v = getTextTypeAndValue(text, end, i);
+    const auto value = uint16_t(v & 0xff);
+    if (v & subMode) {
+      buf.add(value);
+      continue;
+    }
+    if (v & kByte) {
+      // The shift must start a codeword; a ps (al in punctuation) fills the odd half.
+      if (buf.length % 2) {
+        buf.add(kPunctShiftOrAlpha);
+        if (subMode == kPunct) subMode = kUpper;
+      }
+      buf.add(kByteShift, value);
+      buf.extra += 2;
+      continue;
+    }
+    if (subMode == kPunct) { // only al leaves punctuation
+      buf.add(kPunctShiftOrAlpha);
+      subMode = kUpper;
+      if (v & subMode) {
+        buf.add(value);
+        continue;
+      }
+    }
+    if (subMode == kUpper || subMode == kLower) {
+      if (subMode == kUpper && (v & kLower)) {
+        buf.add(kToLowerOrAlphaShift, value);
+        subMode = kLower;
+      } else if (v & kUpper) { // in lower case
+        if (nextTwoAre(i, kUpper)) {
+          buf.add(kToMixedOrAlpha, kToMixedOrAlpha, value);
+          subMode = kUpper;
+        } else {
+          buf.add(kToLowerOrAlphaShift, value);
+        }
+      } else if (v & kMixed) {
+        buf.add(kToMixedOrAlpha, value);
+        subMode = kMixed;
+      } else if (nextTwoAre(i, kPunct)) {
+        buf.add(kToMixedOrAlpha, kToPunct, value);
+        subMode = kPunct;
+      } else {
+        buf.add(kPunctShiftOrAlpha, value);
+      }
+    } else { // mixed
+      if (v & kLower) {
+        buf.add(kToLowerOrAlphaShift, value);
+        subMode = kLower;
+      } else if (v & kUpper) {
+        buf.add(kToMixedOrAlpha, value);
+        subMode = kUpper;
+      } else if (nextTwoAre(i, kPunct)) {
+        buf.add(kToPunct, value);
+        subMode = kPunct;
+      } else {
+        buf.add(kPunctShiftOrAlpha, value);
+      }
+    }
+  }
+  if (buf.length % 2) buf.add(kPunctShiftOrAlpha);
+  if (!fits(count, buf.codewords())) return false;
+  for (size_t i = 0; i < buf.length; i += 2) {
+    if (buf.values[i] >= 30) { // byte shift: 913 and the byte, one codeword each
+      p.codewords[size_t(count++)] = buf.values[i];
+      p.codewords[size_t(count++)] = buf.values[i + 1];
+    } else {
+      p.codewords[size_t(count++)] = buf.values[i] * 30 + buf.values[i + 1];
+    }
+  }
+  return true;
+}
+
+// Encodes the digits text[start, end) in groups of up to 44, each as the number "1" followed by
+// its digits, in base 900.
+bool numericCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32_t start,
+                       int32_t end) {
+  constexpr int32_t kGroupDigits = 44;
+  const int32_t digits = end - start;
+  const int32_t rest = digits % kGroupDigits;
+  const int32_t needed = digits / kGroupDigits * 15 + (rest ? rest / 3 + 1 : 0);
+  if (!fits(count, needed)) return false;
+  for (int32_t group = start; group < end; group += kGroupDigits) {
+    const int32_t groupEnd = std::min(end, group + kGroupDigits);
+    const int32_t size = (groupEnd - group) / 3 + 1;
+    int32_t* const out = &p.codewords[size_t(count)];
+    std::fill(out, out + size, 0);
+    out[size - 1] = 1;
+    int32_t used = 1; // codewords holding nonzero value, counted from the last
+    for (int32_t i = group; i < groupEnd; ++i) {
+      int32_t carry = text[size_t(i)] - '0';
+      for (int32_t k = size - 1; k >= size - used; --k) {
+        const int32_t v = out[k] * 10 + carry;
+        out[k] = v % 900;
+        carry = v / 900;
+      }
+      if (carry) out[size - 1 - used++] = carry;
+    }
+    count += size;
+  }
+  return true;
+}
+
+// Six bytes as a 48-bit number give five codewords in base 900; the last 0-5 bytes are one
+// codeword each.
+bool byteCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32_t start,
+                    int32_t end) {
+  const int32_t n = end - start;
+  if (!fits(count, n / 6 * 5 + n % 6)) return false;
+  int32_t i = start;
+  for (; end - i >= 6; i += 6) {
+    uint64_t v = 0;
+    for (int32_t k = 0; k < 6; ++k) v = v << 8 | uint8_t(text[size_t(i + k)]);
+    for (int32_t k = 4; k >= 0; --k, v /= 900) p.codewords[size_t(count + k)] = int32_t(v % 900);
+    count += 5;
+  }
+  for (; i < end; ++i) p.codewords[size_t(count++)] = uint8_t(text[size_t(i)]);
+  return true;
+}
+
+} // namespace
+
+bool compactText(PDF417Param& p, std::string_view text) {
+  SegmentList list;
+  list.reserve(20);
+  segmentText(list, text);
+  mergeSegments(list, text);
+  int32_t count = 1; // codewords[0] is the length descriptor
+  for (size_t s = 0; s < list.size(); ++s) {
+    const Segment& seg = list[s];
+    bool ok = false;
+    if (seg.type == 'T') {
+      if (s > 0) p.codewords[size_t(count++)] = kTextLatch; // text is the initial mode
+      ok = textCompaction(p, count, text, seg.start, seg.end);
+    } else if (seg.type == 'N') {
+      p.codewords[size_t(count++)] = kNumericLatch;
+      ok = numericCompaction(p, count, text, seg.start, seg.end);
+    } else {
+      p.codewords[size_t(count++)] = seg.length() % 6 ? kByteLatch : kByteLatch6;
+      ok = byteCompaction(p, count, text, seg.start, seg.end);
+    }
+    // After a successful compaction count <= 926, so the next mode codeword stays inside the
+    // array even when its compaction then fails.
+    if (!ok) return false;
+  }
+  p.lenCodewords = p.codewords[0] = count;
+  return true;
+}
+
+} // namespace pdf417
