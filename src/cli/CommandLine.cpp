@@ -116,10 +116,8 @@ const std::array<Parameter, 10> kParameters{{
      [](CommandLineRun& r, const std::string& v) {
        r.rec.scale = std::clamp(CommandLineInteger(v), 50, 150);
      }},
-    {"-trim",
-     [](CommandLineRun& r, const std::string& v) {
-       r.rec.trim = std::clamp(CommandLineInteger(v), 0, 100);
-     }},
+    {"-trim", [](CommandLineRun& r,
+                 const std::string& v) { r.rec.trim = std::clamp(CommandLineInteger(v), 0, 100); }},
     {"-disp", [](CommandLineRun& r, const std::string& v) { *r.rec.display = v; }},
     {"-antialiasoff",
      [](CommandLineRun& r, const std::string& v) {
@@ -150,7 +148,8 @@ std::string UsageProblem(const CommandLineRun& run) {
 
 int32_t CommandLineInteger(const std::string& text) {
   size_t i = 0;
-  while (i < text.size() && IsWhiteSpace(static_cast<unsigned char>(text[i]))) ++i;
+  while (i < text.size() && IsWhiteSpace(static_cast<unsigned char>(text[i])))
+    ++i;
   const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
   int64_t value = 0;

@@ -21,7 +21,8 @@ std::string HomeFolder(const std::string& user) {
 std::string ExpandTilde(const std::string& path) {
   if (path.empty() || path[0] != '~') return path;
   const size_t slash = path.find('/');
-  const std::string user = path.substr(1, slash == std::string::npos ? std::string::npos : slash - 1);
+  const std::string user =
+      path.substr(1, slash == std::string::npos ? std::string::npos : slash - 1);
   const std::string home = HomeFolder(user);
   if (home.empty()) return path;
   return home + (slash == std::string::npos ? "" : path.substr(slash));
@@ -48,7 +49,8 @@ int GetStandardUnixPath(std::string& path) {
     parts.push_back(part);
   }
   std::string result = absolute ? "/" : "";
-  for (size_t i = 0; i < parts.size(); ++i) result += (i ? "/" : "") + parts[i];
+  for (size_t i = 0; i < parts.size(); ++i)
+    result += (i ? "/" : "") + parts[i];
   path = result.empty() ? "." : result;
   return 0;
 }

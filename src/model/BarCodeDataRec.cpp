@@ -78,6 +78,12 @@ int BarCodeSymName(std::string& out, int16_t code) {
   return 0;
 }
 
-int16_t BarCodeTextVisible(int16_t code) { return Entry(code).textVisible; }
-int16_t BarCodeTextSpaces(int16_t code) { return Entry(code).spacesInData; }
-int16_t BarCodeTextAddon(int16_t code) { return Entry(code).takesAddon; }
+int16_t BarCodeTextVisible(int16_t code) {
+  return Entry(code).textVisible;
+}
+int16_t BarCodeTextSpaces(int16_t code) {
+  return Entry(code).spacesInData;
+}
+int16_t BarCodeTextAddon(int16_t code) {
+  return Entry(code).takesAddon;
+}

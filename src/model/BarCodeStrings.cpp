@@ -37,15 +37,20 @@ char32_t DecodeAt(std::string_view text, size_t& i) {
   return c;
 }
 
-bool IsAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool IsAsciiLetter(char32_t c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsAsciiDigit(char32_t c) {
+  return c >= '0' && c <= '9';
+}
 
 } // namespace
 
 std::u32string Utf8Decode(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) out += DecodeAt(text, i);
+  for (size_t i = 0; i < text.size();)
+    out += DecodeAt(text, i);
   return out;
 }
 
@@ -83,14 +88,15 @@ bool Utf8Valid(std::string_view text) {
 
 size_t Utf8Length(std::string_view text) {
   size_t n = 0;
-  for (size_t i = 0; i < text.size(); ++n) DecodeAt(text, i);
+  for (size_t i = 0; i < text.size(); ++n)
+    DecodeAt(text, i);
   return n;
 }
 
 bool IsWhiteSpace(char32_t c) {
   return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
-         c == 0x205F || c == 0x3000;
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
 }
 
 bool IsDigits(std::string_view text) {
@@ -100,8 +106,10 @@ bool IsDigits(std::string_view text) {
 std::string_view TrimWhiteSpace(std::string_view text) {
   std::u32string chars = Utf8Decode(text);
   size_t first = 0, last = chars.size();
-  while (first < last && IsWhiteSpace(chars[first])) ++first;
-  while (last > first && IsWhiteSpace(chars[last - 1])) --last;
+  while (first < last && IsWhiteSpace(chars[first]))
+    ++first;
+  while (last > first && IsWhiteSpace(chars[last - 1]))
+    --last;
   const size_t head = Utf8Encode(chars.substr(0, first)).size();
   const size_t body = Utf8Encode(chars.substr(first, last - first)).size();
   return text.substr(head, body);
@@ -141,7 +149,8 @@ int PadCFStrText(std::string& text, int32_t n, std::string_view pad) {
   const std::u32string fill = Utf8Decode(pad);
   if (chars.size() < want && !fill.empty()) {
     std::u32string padding;
-    while (padding.size() < want - chars.size()) padding += fill;
+    while (padding.size() < want - chars.size())
+      padding += fill;
     padding.resize(want - chars.size());
     chars = padding + chars;
   }
@@ -189,34 +198,34 @@ struct CleanRule {
 
 // By symbology code. The limits are applied before the filters, so separators count against them.
 constexpr std::array<CleanRule, kBarCodeCount + 1> kCleanRules{{
-    {Clean::Unchanged, 0, -1},  // none
-    {Clean::Digits, 13, 5},     // EAN-13
-    {Clean::Digits, 8, 0},      // EAN-8
-    {Clean::TrimCut, 250, 0},   // EAN-128
-    {Clean::Digits, 14, 0},     // EAN-14
-    {Clean::Digits, 18, 0},     // EAN-18
-    {Clean::Digits, 10, 0},     // EAN-99
-    {Clean::Digits, 10, 0},     // EAN-Coupon
-    {Clean::Digits, 12, 5},     // UPC-A
-    {Clean::Digits, 8, 0},      // UPC-E
-    {Clean::TrimCut, 250, 0},   // Code-128
-    {Clean::TrimCut, 250, 0},   // Code-93
-    {Clean::TrimCut, 250, 0},   // Code-39
-    {Clean::Digits, 250, 0},    // Code-25
-    {Clean::Digits, 12, 30},    // UPC-Coupon
-    {Clean::Digits, 250, 0},    // Codabar
-    {Clean::Alnum, 18, 5},      // ISSN
-    {Clean::Alnum, 18, 5},      // ISBN
-    {Clean::Alnum, 18, 0},      // ISMN
-    {Clean::Digits, 13, 0},     // PostNet
-    {Clean::NoSpaces, 12, 0},   // RM4SCC
+    {Clean::Unchanged, 0, -1},    // none
+    {Clean::Digits, 13, 5},       // EAN-13
+    {Clean::Digits, 8, 0},        // EAN-8
+    {Clean::TrimCut, 250, 0},     // EAN-128
+    {Clean::Digits, 14, 0},       // EAN-14
+    {Clean::Digits, 18, 0},       // EAN-18
+    {Clean::Digits, 10, 0},       // EAN-99
+    {Clean::Digits, 10, 0},       // EAN-Coupon
+    {Clean::Digits, 12, 5},       // UPC-A
+    {Clean::Digits, 8, 0},        // UPC-E
+    {Clean::TrimCut, 250, 0},     // Code-128
+    {Clean::TrimCut, 250, 0},     // Code-93
+    {Clean::TrimCut, 250, 0},     // Code-39
+    {Clean::Digits, 250, 0},      // Code-25
+    {Clean::Digits, 12, 30},      // UPC-Coupon
+    {Clean::Digits, 250, 0},      // Codabar
+    {Clean::Alnum, 18, 5},        // ISSN
+    {Clean::Alnum, 18, 5},        // ISBN
+    {Clean::Alnum, 18, 0},        // ISMN
+    {Clean::Digits, 13, 0},       // PostNet
+    {Clean::NoSpaces, 12, 0},     // RM4SCC
     {Clean::DigitsThenCut, 9, 0}, // Pharmacode
-    {Clean::Digits, 250, 0},    // MSI
-    {Clean::Digits, 14, 0},     // ITF-SCC
-    {Clean::Digits, 14, 0},     // ITF-14
-    {Clean::Digits, 250, 0},    // Interleaved-25
-    {Clean::Escapes, 7089, 0},  // QRCode
-    {Clean::Escapes, 1850, 0},  // PDF417
+    {Clean::Digits, 250, 0},      // MSI
+    {Clean::Digits, 14, 0},       // ITF-SCC
+    {Clean::Digits, 14, 0},       // ITF-14
+    {Clean::Digits, 250, 0},      // Interleaved-25
+    {Clean::Escapes, 7089, 0},    // QRCode
+    {Clean::Escapes, 1850, 0},    // PDF417
 }};
 
 void CleanField(std::string& text, Clean how, int16_t limit, int16_t spaces) {

@@ -101,28 +101,31 @@ constexpr std::array<Patterns, 10> kTwoOfFive{"11331", "31113", "13113", "33111"
                                               "31311", "13311", "11133", "31131", "13131"};
 
 // Codabar (ANSI/AIM BC3): digits, then - $ : / . + A B C D; 1 = wide element.
-constexpr std::array<Patterns, 20> kCodabar{
-    "0000011", "0000110", "0001001", "1100000", "0010010", "1000010", "0100001",
-    "0100100", "0110000", "1001000", "0001100", "0011000", "1000101", "1010001",
-    "1010100", "0010101", "0011010", "0101001", "0001011", "0001110"};
+constexpr std::array<Patterns, 20> kCodabar{"0000011", "0000110", "0001001", "1100000", "0010010",
+                                            "1000010", "0100001", "0100100", "0110000", "1001000",
+                                            "0001100", "0011000", "1000101", "1010001", "1010100",
+                                            "0010101", "0011010", "0101001", "0001011", "0001110"};
 
 // POSTNET digits, five bars each, 1 = full bar (USPS DMM 708.4).
 constexpr std::array<Patterns, 10> kPostNet{"11000", "00011", "00101", "00110", "01001",
                                             "01010", "01100", "10001", "10010", "10100"};
 
-template <size_t N> void Fill(std::array<std::string, N>& table, const std::array<Patterns, N>& src) {
+template <size_t N>
+void Fill(std::array<std::string, N>& table, const std::array<Patterns, N>& src) {
   std::copy(src.begin(), src.end(), table.begin());
 }
 
 std::string Inverted(std::string_view modules) {
   std::string out(modules);
-  for (char& m : out) m = (m == '1') ? '0' : '1';
+  for (char& m : out)
+    m = (m == '1') ? '0' : '1';
   return out;
 }
 
 std::string SwapElements(std::string_view widths) {
   std::string out(widths);
-  for (char& w : out) w = (w == '3') ? '5' : '2';
+  for (char& w : out)
+    w = (w == '3') ? '5' : '2';
   return out;
 }
 
@@ -160,7 +163,8 @@ int BarCodeInitCode93() {
     std::u32string chars;
     BarCodeConvChr_Code93(chars, c);
     BarCodeCode93[c].clear();
-    for (char32_t ch : chars) BarCodeCode93[c] += kCode93[BarCodeConvASC_Code93(ch)];
+    for (char32_t ch : chars)
+      BarCodeCode93[c] += kCode93[BarCodeConvASC_Code93(ch)];
   }
   for (int32_t shift = kCode93ShiftDollar; shift <= kCode93ShiftPlus; ++shift)
     BarCodeCode93[shift] = kCode93[BarCodeConvASC_Code93(shift)];
@@ -209,7 +213,8 @@ int BarCodeInitArrays() {
   BarCodeInitRM4SCC();
   Fill(BarCodeCode25Sym, kTwoOfFive);
   Fill(BarCodeITFSym, kTwoOfFive);
-  for (int d = 0; d < 10; ++d) BarCodeITFSCCSym[d] = SwapElements(kTwoOfFive[d]);
+  for (int d = 0; d < 10; ++d)
+    BarCodeITFSCCSym[d] = SwapElements(kTwoOfFive[d]);
   BarCodeCode25Strt = "221";
   BarCodeCode25Stop = "212";
   BarCodeITFStrt = "1111";
@@ -218,7 +223,8 @@ int BarCodeInitArrays() {
   BarCodeITFSCCStop = "5220";
   Fill(BarCodeCodabar, kCodabar);
   for (int d = 0; d < 10; ++d)
-    for (int bit = 3; bit >= 0; --bit) BarCodeMSI[d] += ((d >> bit) & 1) ? '1' : '0';
+    for (int bit = 3; bit >= 0; --bit)
+      BarCodeMSI[d] += ((d >> bit) & 1) ? '1' : '0';
   BarCodeMSIStrt = "1";
   BarCodeMSIStop = "00";
   Fill(BarCodePostNet, kPostNet);

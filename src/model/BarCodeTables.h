@@ -39,7 +39,12 @@ extern std::array<std::string, 36> BarCodeRM4SCC; // digits, then A-Z
 extern std::string BarCodeRM4SCCSt, BarCodeRM4SCCSp;
 
 // The four Code 93 shift characters travel through strings as these character codes.
-enum : int16_t { kCode93ShiftDollar = 128, kCode93ShiftPercent, kCode93ShiftSlash, kCode93ShiftPlus };
+enum : int16_t {
+  kCode93ShiftDollar = 128,
+  kCode93ShiftPercent,
+  kCode93ShiftSlash,
+  kCode93ShiftPlus
+};
 
 int BarCodeInitArrays();
 int BarCodeInitEAN8_13();

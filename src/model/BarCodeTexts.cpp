@@ -18,7 +18,9 @@ int32_t WeightedSum(std::string_view digits, int32_t oddWeight, int32_t evenWeig
 
 // A remainder that stays in 0-9 whatever the characters were, so that callers can index a table
 // with it safely.
-int16_t Mod10(int32_t value) { return static_cast<int16_t>(((value % 10) + 10) % 10); }
+int16_t Mod10(int32_t value) {
+  return static_cast<int16_t>(((value % 10) + 10) % 10);
+}
 
 std::string JoinedText(const BarCodeDataRec& rec, std::string text = {}) {
   BarCodeSymName(text, static_cast<int16_t>(rec.symbology));
@@ -35,7 +37,9 @@ int16_t BarCodeCheckSum(std::string_view digits) {
   return Mod10(10 - Mod10(WeightedSum(digits, 3, 1)));
 }
 
-int16_t BarCodeAddParity(std::string_view digits) { return Mod10(WeightedSum(digits, 3, 9)); }
+int16_t BarCodeAddParity(std::string_view digits) {
+  return Mod10(WeightedSum(digits, 3, 9));
+}
 
 int BarCodeMacroText(std::string& out, const BarCodeDataRec& rec) {
   out = JoinedText(rec, "\u00AB") + "\u00BB";

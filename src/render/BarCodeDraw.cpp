@@ -79,8 +79,8 @@ int BarCodeDrawWidths(const BarCodeCanvas& canvas, std::string_view widths, int 
   for (char digit : widths) {
     const int width = digit - '0';
     if (bar && width > 0)
-      BarCodePaintRect(canvas, {static_cast<float>(x), bottom, static_cast<float>(width),
-                                top - bottom});
+      BarCodePaintRect(canvas,
+                       {static_cast<float>(x), bottom, static_cast<float>(width), top - bottom});
     x += width;
     bar = !bar;
   }

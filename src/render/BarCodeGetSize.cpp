@@ -18,8 +18,12 @@ struct Prepared {
 using WidthRule = int64_t (*)(const Prepared&);
 using DrawableRule = bool (*)(const Prepared&);
 
-bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
-bool AllDigits(std::u32string_view text) { return std::all_of(text.begin(), text.end(), IsDigit); }
+bool IsDigit(char32_t c) {
+  return c >= '0' && c <= '9';
+}
+bool AllDigits(std::u32string_view text) {
+  return std::all_of(text.begin(), text.end(), IsDigit);
+}
 
 std::u32string AsciiOnly(std::u32string text) {
   std::erase_if(text, [](char32_t c) { return c > 127; });
@@ -32,7 +36,9 @@ int64_t AddonIncrement(const Prepared& p) {
   return n <= 2 ? 25 : 52;
 }
 
-int64_t PairCount(size_t length) { return static_cast<int64_t>((length + 1) / 2); }
+int64_t PairCount(size_t length) {
+  return static_cast<int64_t>((length + 1) / 2);
+}
 
 // Code 128 symbol characters: digit pairs when the text is all digits, else one per printable
 // character.
@@ -44,7 +50,8 @@ int64_t Code128Count(const Prepared& p) {
 
 int64_t TableCount(std::u32string_view text, const std::string* table, size_t elements) {
   int64_t count = 0;
-  for (char32_t c : text) count += static_cast<int64_t>(table[c].size() / elements);
+  for (char32_t c : text)
+    count += static_cast<int64_t>(table[c].size() / elements);
   return count;
 }
 
@@ -59,7 +66,9 @@ int64_t Code39Width(const Prepared& p) {
   return 16 * TableCount(AsciiOnly(text), BarCodeCode39.data(), 9) - 1;
 }
 
-bool IsCodabarStartStop(char32_t c) { return (c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd'); }
+bool IsCodabarStartStop(char32_t c) {
+  return (c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd');
+}
 
 int64_t CodabarWidth(const Prepared& p) {
   std::u32string text = p.data;
@@ -67,7 +76,8 @@ int64_t CodabarWidth(const Prepared& p) {
   if (!IsCodabarStartStop(text.back())) text += U'B';
   int64_t sum = 0;
   for (char32_t c : text) {
-    if (IsDigit(c) || c == '-' || c == '$') sum += 12;
+    if (IsDigit(c) || c == '-' || c == '$')
+      sum += 12;
     else if (std::u32string_view(U":/.+").find(c) != std::u32string_view::npos ||
              IsCodabarStartStop(c))
       sum += 14;
@@ -110,12 +120,24 @@ int64_t PharmacodeWidth(const Prepared& p) {
   return std::max<int64_t>(width + 2 * (bars - 1), 7 * static_cast<int64_t>(text.size()));
 }
 
-int64_t Fixed(const Prepared&) { return 0; }
-int64_t EANWithAddon(const Prepared& p) { return 113 + AddonIncrement(p); }
-int64_t Code128Width(const Prepared& p) { return 11 * Code128Count(p) + 55; }
-int64_t EAN128Width(const Prepared& p) { return 11 * Code128Count(p) + 66; }
-int64_t Code25Width(const Prepared& p) { return 14 * static_cast<int64_t>(p.data.size()) + 36; }
-int64_t UPCCouponWidth(const Prepared& p) { return 11 * PairCount(p.addon.size()) + 189; }
+int64_t Fixed(const Prepared&) {
+  return 0;
+}
+int64_t EANWithAddon(const Prepared& p) {
+  return 113 + AddonIncrement(p);
+}
+int64_t Code128Width(const Prepared& p) {
+  return 11 * Code128Count(p) + 55;
+}
+int64_t EAN128Width(const Prepared& p) {
+  return 11 * Code128Count(p) + 66;
+}
+int64_t Code25Width(const Prepared& p) {
+  return 14 * static_cast<int64_t>(p.data.size()) + 36;
+}
+int64_t UPCCouponWidth(const Prepared& p) {
+  return 11 * PairCount(p.addon.size()) + 189;
+}
 int64_t MSIWidth(const Prepared& p) {
   return 12 * std::count_if(p.data.begin(), p.data.end(), IsDigit) + 19;
 }
@@ -123,7 +145,9 @@ int64_t Interleaved25Width(const Prepared& p) {
   return 9 * static_cast<int64_t>(p.data.size() + p.data.size() % 2) + 19;
 }
 
-bool Anything(const Prepared&) { return true; }
+bool Anything(const Prepared&) {
+  return true;
+}
 
 // EAN/UPC data and the add-on actually drawn (1 to 5 characters) must be digits: the number sets
 // have no pattern for anything else.
@@ -172,7 +196,9 @@ constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
 }};
 
 // Sizes are 16-bit quantities: a box outside that range cannot be drawn rather than wrap.
-bool InRange(int64_t v) { return v > 0 && v <= std::numeric_limits<int16_t>::max(); }
+bool InRange(int64_t v) {
+  return v > 0 && v <= std::numeric_limits<int16_t>::max();
+}
 
 } // namespace
 

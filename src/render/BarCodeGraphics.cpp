@@ -52,8 +52,8 @@ cairo_font_face_t* FontFace(std::string_view name) {
   if (found != faces.end()) return found->second;
   cairo_font_face_t* face = FaceFromFile(font);
   if (!face)
-    face = cairo_toy_font_face_create(font.family, CAIRO_FONT_SLANT_NORMAL,
-                                      CAIRO_FONT_WEIGHT_NORMAL);
+    face =
+        cairo_toy_font_face_create(font.family, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   faces.emplace(font.path, face);
   return face;
 }
@@ -84,7 +84,9 @@ void GraphicsStrokeLine(cairo_t* cg, double x1, double y1, double x2, double y2)
   cairo_stroke(cg);
 }
 
-void GraphicsLineWidth(cairo_t* cg, double width) { cairo_set_line_width(cg, width); }
+void GraphicsLineWidth(cairo_t* cg, double width) {
+  cairo_set_line_width(cg, width);
+}
 
 void GraphicsColor(cairo_t* cg, double red, double green, double blue, double alpha) {
   cairo_set_source_rgba(cg, red, green, blue, alpha);

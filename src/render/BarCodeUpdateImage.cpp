@@ -29,14 +29,16 @@ void StrokeCropMarks(cairo_t* cg, float w, float h) {
   }};
   GraphicsLineWidth(cg, 0.5);
   GraphicsColor(cg, 0, 0, 0, 1);
-  for (const Mark& m : marks) GraphicsStrokeLine(cg, m.x1, m.y1, m.x2, m.y2);
+  for (const Mark& m : marks)
+    GraphicsStrokeLine(cg, m.x1, m.y1, m.x2, m.y2);
 }
 
 void PlaceSymbol(cairo_t* cg, int16_t position, float w, float h, BarCodeRect box, double s) {
   switch (position) {
   case kPositionPreview:
   case kPositionPrint:
-    cairo_translate(cg, std::nearbyint(w / 2 - box.width / 2), std::nearbyint(h / 2 + box.height / 2));
+    cairo_translate(cg, std::nearbyint(w / 2 - box.width / 2),
+                    std::nearbyint(h / 2 + box.height / 2));
     cairo_scale(cg, s, position == kPositionPreview ? -s : s);
     break;
   case kPositionFlipped:

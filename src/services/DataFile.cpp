@@ -21,9 +21,9 @@ struct MimeByType {
   const char* mime;
 };
 constexpr MimeByType kMimeTypes[] = {
-    {FourCharCode("PNGf"), "image/png"},       {FourCharCode("TIFF"), "image/tiff"},
-    {FourCharCode("PICT"), "image/x-pict"},    {FourCharCode("PDF "), "application/pdf"},
-    {FourCharCode("EPSF"), "image/x-eps"},     {FourCharCode("BARC"), "application/x-veltrix-barcode"},
+    {FourCharCode("PNGf"), "image/png"},    {FourCharCode("TIFF"), "image/tiff"},
+    {FourCharCode("PICT"), "image/x-pict"}, {FourCharCode("PDF "), "application/pdf"},
+    {FourCharCode("EPSF"), "image/x-eps"},  {FourCharCode("BARC"), "application/x-veltrix-barcode"},
 };
 
 std::string Folder(const std::string& path) {
@@ -36,7 +36,8 @@ std::string Folder(const std::string& path) {
 
 std::string FourCharString(uint32_t code) {
   std::string text(4, ' ');
-  for (int i = 0; i < 4; ++i) text[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    text[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
   return text;
 }
 
@@ -51,8 +52,8 @@ bool DataFileWriteAtomic(const std::string& path,
   const mode_t mask = umask(0);
   umask(mask);
   struct stat existing {};
-  const mode_t mode = (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777)
-                                                          : (0666 & ~mask);
+  const mode_t mode =
+      (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : (0666 & ~mask);
   chmod(temp.c_str(), mode);
   if (!write(temp) || std::rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
@@ -108,7 +109,8 @@ std::string CreateURLFromParentFSRefFileName(const std::string& folder, std::str
 
 std::string GetNameAsPascalStringFromFSRef(const std::string& path) {
   const size_t slash = path.rfind('/');
-  std::string name = MacRomanFromUtf8Lossy(slash == std::string::npos ? path : path.substr(slash + 1));
+  std::string name =
+      MacRomanFromUtf8Lossy(slash == std::string::npos ? path : path.substr(slash + 1));
   if (name.size() > 255) name.resize(255);
   return name;
 }
@@ -124,7 +126,8 @@ int FSRefSetTypeAndCreator(const std::string& path, uint32_t type, uint32_t crea
   if (setxattr(path.c_str(), kCreatorAttribute, creatorText.data(), 4, 0) != 0) return errno;
   for (const MimeByType& entry : kMimeTypes)
     if (entry.type == type)
-      setxattr(path.c_str(), kMimeAttribute, entry.mime, std::char_traits<char>::length(entry.mime), 0);
+      setxattr(path.c_str(), kMimeAttribute, entry.mime, std::char_traits<char>::length(entry.mime),
+               0);
   return 0;
 }
 

@@ -57,7 +57,8 @@ std::string MacRomanFromUtf8Lossy(std::string_view text) {
       continue;
     }
     std::string one;
-    if (!converter.ok() || !converter.Convert(Utf8Encode(std::u32string(1, c)), one)) one.assign(1, '?');
+    if (!converter.ok() || !converter.Convert(Utf8Encode(std::u32string(1, c)), one))
+      one.assign(1, '?');
     out += one;
   }
   return out;
@@ -69,6 +70,7 @@ std::string MacRomanToUtf8(std::string_view bytes) {
   if (converter.ok() && converter.Convert(bytes, out)) return out;
   // Every byte value is defined in Mac OS Roman; reaching this means iconv lacks the charset.
   out.clear();
-  for (char b : bytes) out += (static_cast<unsigned char>(b) < 0x80) ? b : '?';
+  for (char b : bytes)
+    out += (static_cast<unsigned char>(b) < 0x80) ? b : '?';
   return out;
 }

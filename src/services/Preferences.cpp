@@ -82,7 +82,8 @@ std::optional<std::vector<std::string>> CFPrefsGetStringList(const char* key) {
   std::vector<std::string> list;
   gsize n = 0;
   const gchar** items = g_variant_get_strv(*value, &n);
-  for (gsize i = 0; i < n; ++i) list.emplace_back(items[i]);
+  for (gsize i = 0; i < n; ++i)
+    list.emplace_back(items[i]);
   g_free(items);
   g_variant_unref(*value);
   return list;
@@ -94,7 +95,8 @@ void CFPrefsSetCFStr(const char* key, std::string_view value) {
 
 void CFPrefsSetStringList(const char* key, const std::vector<std::string>& value) {
   std::vector<const char*> items;
-  for (const std::string& item : value) items.push_back(item.c_str());
+  for (const std::string& item : value)
+    items.push_back(item.c_str());
   WriteValue(key, g_variant_new_strv(items.data(), static_cast<gssize>(items.size())));
 }
 

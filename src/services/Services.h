@@ -12,7 +12,8 @@
 // A four-character code as a 32-bit value, first character in the most significant byte.
 constexpr uint32_t FourCharCode(std::string_view code) {
   uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<uint8_t>(i < code.size() ? code[i] : ' ');
+  for (size_t i = 0; i < 4; ++i)
+    value = (value << 8) | static_cast<uint8_t>(i < code.size() ? code[i] : ' ');
   return value;
 }
 std::string FourCharString(uint32_t code);

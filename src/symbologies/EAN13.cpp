@@ -30,10 +30,11 @@ int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec) {
   const int first = digits[0] - '0';
   int x = kLeftQuiet;
   x = BarCodeDrawModules(canvas, BarCodeEANStrt, x, 6, top);
-  x = BarCodeDrawModules(canvas, EANModules(digits.substr(1, 6), BarCodeEANNSet[first]), x, 10, top);
+  x = BarCodeDrawModules(canvas, EANModules(digits.substr(1, 6), BarCodeEANNSet[first]), x, 10,
+                         top);
   x = BarCodeDrawModules(canvas, BarCodeEANCent, x, 6, top);
-  x = BarCodeDrawModules(canvas, EANModules(digits.substr(7, 6), BarCodeEANNSet[first + 10]), x,
-                         10, top);
+  x = BarCodeDrawModules(canvas, EANModules(digits.substr(7, 6), BarCodeEANNSet[first + 10]), x, 10,
+                         top);
   x = BarCodeDrawModules(canvas, BarCodeEANStop, x, 6, top);
 
   const int addonX = x + kAddonGap;

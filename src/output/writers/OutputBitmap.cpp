@@ -1,6 +1,6 @@
 #include "model/BarCodeDataRec.h"
-#include "output/writers/OutputWriters.h"
 #include "output/writers/OutputPICT.h"
+#include "output/writers/OutputWriters.h"
 #include "render/BarCodeRender.h"
 #include "services/Services.h"
 
@@ -92,7 +92,9 @@ bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
 
 } // namespace
 
-int OutputBytesPerRow(int width) { return (4 * width + 15) / 16 * 16; }
+int OutputBytesPerRow(int width) {
+  return (4 * width + 15) / 16 * 16;
+}
 
 int OutputPixels(float points) {
   if (!(points > 0)) return 0;
@@ -112,9 +114,9 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
   } catch (const std::bad_alloc&) {
     return false;
   }
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(out.pixels.data()), CAIRO_FORMAT_ARGB32, out.width,
-      out.height, out.stride);
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.pixels.data()),
+                                          CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);
   cairo_t* cg = CreateUpContext(surface, out.height);
   BarCodeDataRec copy = rec;
   copy.epsText = nullptr; // a bitmap needs no EPS text

@@ -63,7 +63,8 @@ bool PipeTo(const std::vector<std::string>& command, const std::string& bytes) {
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  for (const std::string& word : command)
+    argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   pid_t pid = 0;
   const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);

@@ -55,18 +55,18 @@ void PutPixMap(std::string& out, int width, int height, int rowBytes) {
   Put32(out, 0x000000FF); // base address placeholder for direct pixels
   Put16(out, 0x8000 | static_cast<uint32_t>(rowBytes));
   PutRect(out, height, width);
-  Put16(out, 0);  // pixmap version
-  Put16(out, 4);  // pack type: component planes, PackBits
-  Put32(out, 0);  // pack size
+  Put16(out, 0); // pixmap version
+  Put16(out, 4); // pack type: component planes, PackBits
+  Put32(out, 0); // pack size
   Put32(out, k72Dpi);
   Put32(out, k72Dpi);
-  Put16(out, 16); // RGBDirect
-  Put16(out, 32); // bits per pixel
-  Put16(out, 4);  // components: alpha, red, green, blue
-  Put16(out, 8);  // bits per component
-  Put32(out, 0);  // plane bytes
-  Put32(out, 0);  // colour table
-  Put32(out, 0);  // reserved
+  Put16(out, 16);              // RGBDirect
+  Put16(out, 32);              // bits per pixel
+  Put16(out, 4);               // components: alpha, red, green, blue
+  Put16(out, 8);               // bits per component
+  Put32(out, 0);               // plane bytes
+  Put32(out, 0);               // colour table
+  Put32(out, 0);               // reserved
   PutRect(out, height, width); // source
   PutRect(out, height, width); // destination
   Put16(out, 0);               // transfer mode srcCopy
@@ -81,9 +81,11 @@ std::string RowPlanes(const OutputBitmap& bitmap, int y) {
     std::memcpy(&p, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
     const uint32_t a = p >> 24;
     uint32_t rgb[3] = {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF};
-    for (uint32_t& c : rgb) c = a == 0 ? 0xFF : (c * 255 + a / 2) / a;
+    for (uint32_t& c : rgb)
+      c = a == 0 ? 0xFF : (c * 255 + a / 2) / a;
     planes[x] = static_cast<char>(a);
-    for (size_t k = 0; k < 3; ++k) planes[(k + 1) * w + x] = static_cast<char>(rgb[k]);
+    for (size_t k = 0; k < 3; ++k)
+      planes[(k + 1) * w + x] = static_cast<char>(rgb[k]);
   }
   return planes;
 }
@@ -95,7 +97,8 @@ std::string OutputPackBits(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
     size_t run = 1;
-    while (i + run < bytes.size() && run < 128 && bytes[i + run] == bytes[i]) ++run;
+    while (i + run < bytes.size() && run < 128 && bytes[i + run] == bytes[i])
+      ++run;
     if (run >= 2) {
       out += static_cast<char>(257 - run);
       out += bytes[i];

@@ -10,22 +10,27 @@ struct BarCodeDataRec;
 
 enum class OutputResult {
   Ok,
-  NotDrawable,   // the request cannot be drawn and no size was given to show the placeholder in
-  NotMacRoman,   // the EPS text or its file name has no Mac OS Roman form
-  CannotRender,  // the image or PDF could not be made (out of memory, too large)
-  CannotWrite,   // the file could not be written
-  NoClipboard,   // no display or no clipboard tool to hand the PDF to
+  NotDrawable,  // the request cannot be drawn and no size was given to show the placeholder in
+  NotMacRoman,  // the EPS text or its file name has no Mac OS Roman form
+  CannotRender, // the image or PDF could not be made (out of memory, too large)
+  CannotWrite,  // the file could not be written
+  NoClipboard,  // no display or no clipboard tool to hand the PDF to
 };
 
 // One line for the user that says why the output was not made.
 std::string_view OutputResultText(OutputResult result);
 
 // Width and height are the target size in points: 0 and 0 size the output from the symbol alone.
-OutputResult OutputFilePNG(const std::string& path, const BarCodeDataRec& rec, float width, float height);
-OutputResult OutputFileTIFF(const std::string& path, const BarCodeDataRec& rec, float width, float height);
-OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, float width, float height);
-OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width, float height);
-OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float width, float height);
+OutputResult OutputFilePNG(const std::string& path, const BarCodeDataRec& rec, float width,
+                           float height);
+OutputResult OutputFileTIFF(const std::string& path, const BarCodeDataRec& rec, float width,
+                            float height);
+OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, float width,
+                            float height);
+OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
+                           float height);
+OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float width,
+                            float height);
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height);
 
 // The pieces the desktop program reuses for its own clipboard and tests.

@@ -28,7 +28,9 @@ std::string Format(const char* format, double value) {
   return buffer;
 }
 
-std::string FormatInt(int value) { return std::to_string(value); }
+std::string FormatInt(int value) {
+  return std::to_string(value);
+}
 
 // The creation date in the locale's short date and time, as a desktop shows it.
 std::string CreationDate() {
@@ -42,7 +44,8 @@ std::string CreationDate() {
 
 void AppendRect(BarCodeRect r, std::string& eps, std::string_view procedure) {
   const float x2 = r.x + r.width, y2 = r.y + r.height;
-  for (float v : {r.x, r.y, x2, y2}) eps += Format("%.0f", v) + ' ';
+  for (float v : {r.x, r.y, x2, y2})
+    eps += Format("%.0f", v) + ' ';
   AppendLine(eps, procedure);
 }
 
@@ -50,9 +53,7 @@ void AppendRect(BarCodeRect r, std::string& eps, std::string_view procedure) {
 
 int EPSFOpenPicture(BarCodeRect bounds, std::string& eps, int32_t scale) {
   const double factor = scale / 100.0;
-  const auto extent = [&](float size) {
-    return Format("%.4f", static_cast<float>(size * factor));
-  };
+  const auto extent = [&](float size) { return Format("%.4f", static_cast<float>(size * factor)); };
   AppendLine(eps, "%!PS-Adobe-3.0 EPSF-3.0");
   AppendLine(eps, "%%Creator: Veltrix BarCode");
   AppendLine(eps, "%%Title: " + std::string(kEPSFTitlePlaceholder));
@@ -63,9 +64,8 @@ int EPSFOpenPicture(BarCodeRect bounds, std::string& eps, int32_t scale) {
   AppendLine(eps, "%%BoundingBox: 0 0 " + extent(bounds.width) + ' ' + extent(bounds.height));
   AppendLine(eps, "%%DPI: 72");
   AppendLine(eps, "%%Magnification: " + FormatInt(scale) + '%');
-  for (std::string_view line : {"%%LanguageLevel: 2", "%%Pages: 1", "%%Page: 1 1",
-                                "%%EndComments", "gsave", "0 setgray", "1 setlinewidth",
-                                "0 0 translate"})
+  for (std::string_view line : {"%%LanguageLevel: 2", "%%Pages: 1", "%%Page: 1 1", "%%EndComments",
+                                "gsave", "0 setgray", "1 setlinewidth", "0 0 translate"})
     AppendLine(eps, line);
   const std::string s = Format("%.2f", static_cast<float>(factor));
   AppendLine(eps, s + ' ' + s + " scale");

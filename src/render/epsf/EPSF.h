@@ -8,8 +8,12 @@
 #include <string_view>
 
 // Placeholders that the file output fills in after the picture is closed.
-inline constexpr std::string_view kEPSFTitlePlaceholder = "\u00AB" "EPSFileName" "\u00BB";
-inline constexpr std::string_view kEPSFMetaPlaceholder = "\u00AB" "EPSMetaData" "\u00BB";
+inline constexpr std::string_view kEPSFTitlePlaceholder = "\u00AB"
+                                                          "EPSFileName"
+                                                          "\u00BB";
+inline constexpr std::string_view kEPSFMetaPlaceholder = "\u00AB"
+                                                         "EPSMetaData"
+                                                         "\u00BB";
 
 int EPSFOpenPicture(BarCodeRect bounds, std::string& eps, int32_t scale);
 int EPSFPaintRect(BarCodeRect rect, std::string& eps);

@@ -121,10 +121,12 @@ void addErrorCorrection(PDF417Param& p, int32_t dataCount) {
   std::array<int32_t, 512> r{};
   for (int32_t i = 0; i < dataCount; ++i) {
     const int32_t t = (p.codewords[size_t(i)] + r[0]) % kPrime;
-    for (size_t e = 0; e + 1 < k; ++e) r[e] = (r[e + 1] + kPrime - t * a[k - 1 - e] % kPrime) % kPrime;
+    for (size_t e = 0; e + 1 < k; ++e)
+      r[e] = (r[e + 1] + kPrime - t * a[k - 1 - e] % kPrime) % kPrime;
     r[k - 1] = (kPrime - t * a[0] % kPrime) % kPrime;
   }
-  for (size_t e = 0; e < k; ++e) p.codewords[size_t(dataCount) + e] = (kPrime - r[e]) % kPrime;
+  for (size_t e = 0; e < k; ++e)
+    p.codewords[size_t(dataCount) + e] = (kPrime - r[e]) % kPrime;
 }
 
 // ---- Bit matrix ----
@@ -139,7 +141,9 @@ void outCodeword(BitWriter& w, uint32_t pattern, int32_t modules) {
     if (pattern >> m & 1) w.bits[w.position / 8] |= uint8_t(0x80 >> (w.position % 8));
 }
 
-void outCodeword17(BitWriter& w, uint32_t pattern) { outCodeword(w, pattern, 17); }
+void outCodeword17(BitWriter& w, uint32_t pattern) {
+  outCodeword(w, pattern, 17);
+}
 
 void paintMatrix(PDF417Param& p) {
   const int32_t rows = p.codeRows, columns = p.codeColumns;
@@ -161,12 +165,14 @@ void paintMatrix(PDF417Param& p) {
     BitWriter w{p.bitMatrix.data(), size_t(r) * 8 * bytesPerRow};
     outCodeword17(w, kStartPattern);
     outCodeword17(w, cluster[size_t(q + left[k])]);
-    for (int32_t c = 0; c < columns; ++c) outCodeword17(w, cluster[size_t(*cw++)]);
+    for (int32_t c = 0; c < columns; ++c)
+      outCodeword17(w, cluster[size_t(*cw++)]);
     outCodeword17(w, cluster[size_t(q + right[k])]);
     outCodeword(w, kStopPattern, 18);
   }
   if (p.options & kPDF417InvertBitmap)
-    for (uint8_t& b : p.bitMatrix) b = uint8_t(~b);
+    for (uint8_t& b : p.bitMatrix)
+      b = uint8_t(~b);
 }
 
 // Raw codewords must describe themselves and stay within the codeword values.

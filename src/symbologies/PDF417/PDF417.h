@@ -19,7 +19,7 @@ inline constexpr int32_t kPDF417InvertBitmap = 128; // set bit = light module
 
 // Values of PDF417Param::error.
 inline constexpr int32_t kPDF417ErrorNone = 0;
-inline constexpr int32_t kPDF417ErrorTextTooBig = 1;   // over 5420 bytes or 926 data codewords
+inline constexpr int32_t kPDF417ErrorTextTooBig = 1;    // over 5420 bytes or 926 data codewords
 inline constexpr int32_t kPDF417ErrorInvalidParams = 2; // bad raw codewords, bad or empty text
 
 // Limits of the symbol.
@@ -35,10 +35,10 @@ struct PDF417Param {
   int32_t codeRows = 0;     // 3-90; input with a fixed rectangle or fixed rows
   int32_t codeColumns = 0;  // 1-30; input with a fixed rectangle or fixed columns
   std::array<int32_t, kPDF417MaxCodewords> codewords{}; // input with kPDF417RawCodewords
-  int32_t lenCodewords = 0; // output: total including error correction
-  int32_t errorLevel = 0;   // 0-8; input with kPDF417UseErrorLevel, output always
-  std::string_view text;    // the bytes to encode
-  int32_t lenText = -1;     // negative: up to the first zero byte of text (or all of it)
+  int32_t lenCodewords = 0;                             // output: total including error correction
+  int32_t errorLevel = 0; // 0-8; input with kPDF417UseErrorLevel, output always
+  std::string_view text;  // the bytes to encode
+  int32_t lenText = -1;   // negative: up to the first zero byte of text (or all of it)
   int32_t options = 0;
   float aspectRatio = 0.5f; // automatic sizing only
   float yHeight = 3.0f;     // row height factor, automatic sizing only

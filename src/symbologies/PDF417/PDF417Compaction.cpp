@@ -69,7 +69,9 @@ uint32_t getTextTypeAndValue(std::string_view text, int32_t end, int32_t index) 
   return TEXT_CLASSES[uint8_t(text[size_t(index)])];
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // A byte that text compaction encodes without a byte shift.
 bool isText(char c) {
@@ -141,7 +143,9 @@ void segmentText(SegmentList& list, std::string_view text) {
 // the previous scan, so resuming at i - 2 finds the same next merge as a full rescan would,
 // without its quadratic cost.
 
-bool isOneByte(const Segment& s) { return s.type == 'B' && s.length() == 1; }
+bool isOneByte(const Segment& s) {
+  return s.type == 'B' && s.length() == 1;
+}
 
 // A one-byte run between two text runs of 3 or more bytes together: shifted into the text.
 bool mergeByteIntoText(SegmentList& list, size_t i) {
@@ -210,7 +214,9 @@ void mergeSegments(SegmentList& list, std::string_view text) {
 // Each compaction appends to p.codewords at `count` and returns false (error 1) when the
 // codewords would pass the data limit; the check comes before any write.
 
-bool fits(int32_t count, int32_t needed) { return count + needed <= kPDF417MaxDataCodewords; }
+bool fits(int32_t count, int32_t needed) {
+  return count + needed <= kPDF417MaxDataCodewords;
+}
 
 // Half-codeword buffer of text compaction. A character adds at most three values and the
 // codeword limit is checked after every character, so the buffer never holds more than two
@@ -350,11 +356,14 @@ bool byteCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32
   int32_t i = start;
   for (; end - i >= 6; i += 6) {
     uint64_t v = 0;
-    for (int32_t k = 0; k < 6; ++k) v = v << 8 | uint8_t(text[size_t(i + k)]);
-    for (int32_t k = 4; k >= 0; --k, v /= 900) p.codewords[size_t(count + k)] = int32_t(v % 900);
+    for (int32_t k = 0; k < 6; ++k)
+      v = v << 8 | uint8_t(text[size_t(i + k)]);
+    for (int32_t k = 4; k >= 0; --k, v /= 900)
+      p.codewords[size_t(count + k)] = int32_t(v % 900);
     count += 5;
   }
-  for (; i < end; ++i) p.codewords[size_t(count++)] = uint8_t(text[size_t(i)]);
+  for (; i < end; ++i)
+    p.codewords[size_t(count++)] = uint8_t(text[size_t(i)]);
   return true;
 }
 

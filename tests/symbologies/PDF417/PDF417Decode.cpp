@@ -18,7 +18,8 @@ GreyImage renderPDF417(const PDF417Param& p, int moduleWidth, int rowHeight, int
       if (set == inverted) continue; // light module
       for (int y = 0; y < rowHeight; ++y) {
         uint8_t* line = &image.pixels[size_t(top + r * rowHeight + y) * size_t(image.width)];
-        for (int x = 0; x < moduleWidth; ++x) line[(quietModules + c) * moduleWidth + x] = 0;
+        for (int x = 0; x < moduleWidth; ++x)
+          line[(quietModules + c) * moduleWidth + x] = 0;
       }
     }
   }

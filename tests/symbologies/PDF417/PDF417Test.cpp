@@ -42,7 +42,8 @@ PDF417Param encodeRaw(int32_t n, int32_t options, int32_t columns = 0, int32_t r
   p.options = options | kPDF417RawCodewords;
   p.lenCodewords = n;
   p.codewords[0] = n;
-  for (int32_t i = 1; i < n; ++i) p.codewords[size_t(i)] = (i * 37) % 900;
+  for (int32_t i = 1; i < n; ++i)
+    p.codewords[size_t(i)] = (i * 37) % 900;
   p.codeColumns = columns;
   p.codeRows = rows;
   p.errorLevel = level;
@@ -54,7 +55,8 @@ PDF417Param encodeRaw(int32_t n, int32_t options, int32_t columns = 0, int32_t r
 Codewords dataCodewords(const PDF417Param& p) {
   const int32_t n = p.lenCodewords - (2 << p.errorLevel);
   Codewords out(p.codewords.begin(), p.codewords.begin() + n);
-  while (out.size() > 1 && out.back() == 900) out.pop_back(); // padding
+  while (out.size() > 1 && out.back() == 900)
+    out.pop_back(); // padding
   out[0] = int32_t(out.size());
   return out;
 }
@@ -68,7 +70,8 @@ std::vector<std::vector<std::string>> readTsv(const std::string& name) {
   while (std::getline(in, line)) {
     std::vector<std::string> fields;
     std::istringstream fieldStream(line);
-    for (std::string f; std::getline(fieldStream, f, '\t');) fields.push_back(f);
+    for (std::string f; std::getline(fieldStream, f, '\t');)
+      fields.push_back(f);
     rows.push_back(fields);
   }
   return rows;
@@ -78,7 +81,8 @@ std::vector<std::vector<std::string>> readTsv(const std::string& name) {
 const std::map<int, std::vector<std::string>>& publishedPatterns() {
   static const auto patterns = [] {
     std::map<int, std::vector<std::string>> m;
-    for (const auto& row : readTsv("pdf417_clusters.tsv")) m[std::stoi(row[0])].push_back(row[2]);
+    for (const auto& row : readTsv("pdf417_clusters.tsv"))
+      m[std::stoi(row[0])].push_back(row[2]);
     return m;
   }();
   return patterns;
@@ -151,7 +155,8 @@ TEST(PDF417Tables, ErrorLevelsAreTheGeneratorPolynomial) {
       }
       g = next;
     }
-    for (size_t j = 0; j < k; ++j) EXPECT_EQ(pdf417::ERROR_LEVEL[level][j], g[j]) << level;
+    for (size_t j = 0; j < k; ++j)
+      EXPECT_EQ(pdf417::ERROR_LEVEL[level][j], g[j]) << level;
   }
 }
 
@@ -177,39 +182,46 @@ INSTANTIATE_TEST_SUITE_P(
     Segments, PDF417Compaction,
     testing::Values(
         CompactionCase{"StandardTextExample", "PDF417", {5, 453, 178, 121, 239}},
-        CompactionCase{"StandardNumericExample", "000213298174000",
-                       {8, 902, 1, 624, 434, 632, 282, 200}},
+        CompactionCase{
+            "StandardNumericExample", "000213298174000", {8, 902, 1, 624, 434, 632, 282, 200}},
         // 13 digits then a letter: numeric run, then back to text with 900.
-        CompactionCase{"ThirteenDigitsAndLetter",
-                       "1234567890123A",
-                       {9, 902, 17, 110, 836, 811, 223, 900, 29}},
+        CompactionCase{
+            "ThirteenDigitsAndLetter", "1234567890123A", {9, 902, 17, 110, 836, 811, 223, 900, 29}},
         // 12 digits stay in the mixed sub-mode of the text.
-        CompactionCase{"TwelveDigitsAndLetter",
-                       "123456789012A",
-                       {9, 841, 63, 125, 187, 249, 1, 88, 29}},
+        CompactionCase{
+            "TwelveDigitsAndLetter", "123456789012A", {9, 841, 63, 125, 187, 249, 1, 88, 29}},
         CompactionCase{"EightDigitsAlone", "12345678", {5, 902, 138, 628, 478}},
         CompactionCase{"SevenDigitsAlone", "1234567", {5, 841, 63, 125, 187}},
         // ab = 27 0 1, then ps pads the odd half before 913, then c in lower case.
-        CompactionCase{"OneByteBetweenTexts", "ab\x01" "c", {6, 810, 59, 913, 1, 89}},
+        CompactionCase{"OneByteBetweenTexts",
+                       "ab\x01"
+                       "c",
+                       {6, 810, 59, 913, 1, 89}},
         // Texts of 2 bytes together are not worth a shift: all three go to byte compaction.
-        CompactionCase{"OneByteBetweenShortTexts", "a\x01" "b", {5, 901, 97, 1, 98}},
+        CompactionCase{"OneByteBetweenShortTexts",
+                       "a\x01"
+                       "b",
+                       {5, 901, 97, 1, 98}},
         // A long text takes in a one-byte neighbour (shifted), not a two-byte one.
-        CompactionCase{"LongTextTakesOneByte", "\x01" "abcde", {6, 913, 1, 810, 32, 94}},
+        CompactionCase{"LongTextTakesOneByte",
+                       "\x01"
+                       "abcde",
+                       {6, 913, 1, 810, 32, 94}},
         CompactionCase{"LongTextLeavesTwoBytes", "abcde\x01\x02", {7, 810, 32, 94, 901, 1, 2}},
-        // A short text goes into the byte run next to it: six bytes, 924.
-        CompactionCase{"ShortTextJoinsBytes", "abcd\x01\x02",
-                       {7, 924, 179, 396, 677, 784, 194}},
+        // A short text goes into the byte run next to it: six bytes, 924; 0x616263640102 in
+        // base 900.
+        CompactionCase{"ShortTextJoinsBytes", "abcd\x01\x02", {7, 924, 163, 179, 507, 575, 22}},
         CompactionCase{"SingleByte", "\xc8", {3, 901, 200}},
         // 0xC8C8C8C8C8C8 = 220764687616200 in base 900.
         CompactionCase{"SixBytes", "\xc8\xc8\xc8\xc8\xc8\xc8", {7, 924, 336, 432, 197, 51, 300}},
-        CompactionCase{"SevenBytes", "\xc8\xc8\xc8\xc8\xc8\xc8\xc8",
-                       {8, 901, 336, 432, 197, 51, 300, 200}},
+        CompactionCase{
+            "SevenBytes", "\xc8\xc8\xc8\xc8\xc8\xc8\xc8", {8, 901, 336, 432, 197, 51, 300, 200}},
         // Three punctuation marks latch (ml pl); one is shifted (ps).
         CompactionCase{"PunctuationLatch", ")?{}'", {5, 865, 745, 807, 869}},
         CompactionCase{"PunctuationShift", "A)", {3, 29, 749}},
         // Lower case: one capital is shifted (as), three latch through mixed (ml al).
-        CompactionCase{"CapitalShift", "aBc", {3, 811, 62}},
-        CompactionCase{"CapitalLatch", "aBCD", {4, 810, 841, 32, 89}}),
+        CompactionCase{"CapitalShift", "aBc", {4, 810, 811, 89}},
+        CompactionCase{"CapitalLatch", "aBCD", {5, 810, 868, 32, 119}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(PDF417Compaction, PunctuationValues24To28) {
@@ -243,7 +255,8 @@ TEST_P(PDF417Size, ColumnsRowsLevel) {
   const int32_t ec = 2 << c.level;
   EXPECT_EQ(p.lenCodewords, c.columns * c.rows);
   EXPECT_EQ(p.codewords[0], c.columns * c.rows - ec); // descriptor counts the padding
-  for (int32_t i = c.n; i < p.codewords[0]; ++i) EXPECT_EQ(p.codewords[size_t(i)], 900);
+  for (int32_t i = c.n; i < p.codewords[0]; ++i)
+    EXPECT_EQ(p.codewords[size_t(i)], 900);
   EXPECT_EQ(p.bitColumns, 17 * c.columns + 69);
   EXPECT_EQ(p.lenBitMatrix, c.rows * ((p.bitColumns + 7) / 8));
 }
@@ -271,20 +284,16 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"FixedRowsTooFew", 200, kRows, 0, 3, 0, 30, 8, 4},
         SizeCase{"FixedColumnsTooFew", 200, kCols, 1, 0, 0, 3, 90, 5},
         SizeCase{"ColumnsClamped", 26, kCols, 40, 0, 0, 30, 3, 5},
-        SizeCase{"GivenLevel", 10, kLevel, 0, 0, 8, 10, 53, 8},
-        SizeCase{"GivenLevelTooHigh", 500, kLevel, 0, 0, 8, 14, 54, 7},
+        SizeCase{"AtLeastThreeRows", 7, kCols, 10, 0, 0, 10, 3, 3},
+        SizeCase{"RowsClamped", 26, kRows, 0, 200, 0, 1, 90, 5},
+        SizeCase{"GivenLevel", 10, kLevel, 0, 0, 8, 12, 44, 8},
+        SizeCase{"GivenLevelTooHigh", 500, kLevel, 0, 0, 8, 15, 51, 7},
         SizeCase{"GivenLevelIsAMinimum", 26, kLevel | kCols, 2, 0, 0, 2, 14, 0}),
     [](const auto& info) { return info.param.name; });
 
-TEST(PDF417Size, ShortTextHasThreeRows) {
-  const PDF417Param p = encode("ABCDEFGHIJKL", kCols);
-  ASSERT_EQ(p.error, kPDF417ErrorNone);
-  EXPECT_EQ(p.codeRows, 3);
-}
-
 TEST(PDF417Size, OddAspectRatiosStillGiveASymbol) {
-  const float values[][2] = {{1e6f, 3}, {0, 3}, {-1, 3}, {0.5f, -100}, {0.5f, NAN}, {NAN, 3},
-                             {0.5f, INFINITY}};
+  const float values[][2] = {{1e6f, 3},   {0, 3},   {-1, 3},         {0.5f, -100},
+                             {0.5f, NAN}, {NAN, 3}, {0.5f, INFINITY}};
   for (const auto& v : values) {
     PDF417Param p;
     pdf417init(&p);
@@ -408,11 +417,12 @@ TEST(PDF417Matrix, RowsFollowTheStandardLayout) {
       const int32_t q = 30 * (r / 3);
       const int32_t rowsInfo = q + (rows - 1) / 3, levelInfo = q + 3 * level + (rows - 1) % 3,
                     colsInfo = q + cols - 1;
-      const int32_t left[] = {rowsInfo, levelInfo, colsInfo}, right[] = {colsInfo, rowsInfo,
-                                                                         levelInfo};
+      const int32_t left[] = {rowsInfo, levelInfo, colsInfo},
+                    right[] = {colsInfo, rowsInfo, levelInfo};
       EXPECT_EQ(valueAt(0), left[r % 3]) << "row " << r;
       EXPECT_EQ(valueAt(cols + 1), right[r % 3]) << "row " << r;
-      for (int32_t c = 1; c <= cols; ++c) EXPECT_EQ(valueAt(c), p.codewords[size_t(next++)]);
+      for (int32_t c = 1; c <= cols; ++c)
+        EXPECT_EQ(valueAt(c), p.codewords[size_t(next++)]);
     }
     EXPECT_EQ(next, p.lenCodewords);
   }
@@ -432,13 +442,15 @@ TEST(PDF417Matrix, InvertComplementsEveryByte) {
 
 std::string allBytes() {
   std::string s;
-  for (int b = 0; b < 256; ++b) s += char(b);
+  for (int b = 0; b < 256; ++b)
+    s += char(b);
   return s;
 }
 
 std::string repeat(std::string_view unit, size_t times) {
   std::string s;
-  for (size_t i = 0; i < times; ++i) s += unit;
+  for (size_t i = 0; i < times; ++i)
+    s += unit;
   return s;
 }
 
@@ -458,16 +470,21 @@ TEST(PDF417Decoding, ReadBackByAnotherDecoder) {
       "abc;;;def;;;\x01;;;x",
       "Order 123456789012 ok",
       "Order 1234567890123 ok",
-      "x" + std::string(44, '9') + "y" + std::string(45, '1') + "z" + std::string(100, '0'),
-      "ab\x01" "cd\x80" "ef\xff" "gh",
-      "\x01" "abcde",
+      std::string(44, '9') + "y" + std::string(45, '1') + "z" + std::string(100, '0'),
+      "ab\x01"
+      "cd\x80"
+      "ef\xff"
+      "gh",
+      "\x01"
+      "abcde",
       std::string("Zero\0byte", 9),
       allBytes(),
       std::string(1850, '5'),
       std::string(1850, 'Q'),
-      repeat("aB;1 ", 300),
+      repeat("aB;1 ", 150),
   };
-  for (const std::string& text : cases) expectDecodes(text);
+  for (const std::string& text : cases)
+    expectDecodes(text);
   expectDecodes("Not inverted", 0);
 }
 
@@ -502,7 +519,8 @@ TEST(PDF417Robustness, AnyInputGivesAConsistentSymbolOrAnError) {
   for (int i = 0; i < 400; ++i) {
     std::string text(rng() % 4 ? rng() % 400 : rng() % 6000, '\0');
     const int bias = int(rng() % 4);
-    for (char& c : text) c = char(bias == 0 ? rng() : bias == 1 ? '0' + rng() % 10 : 32 + rng() % 96);
+    for (char& c : text)
+      c = char(bias == 0 ? rng() : bias == 1 ? '0' + rng() % 10 : 32 + rng() % 96);
     PDF417Param p;
     pdf417init(&p);
     p.text = text;
@@ -533,7 +551,8 @@ TEST(PDF417Speed, EighteenHundredFiftyDigits) {
   p.text = digits;
   constexpr int kRuns = 200;
   const auto t0 = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRuns; ++i) paintCode(&p);
+  for (int i = 0; i < kRuns; ++i)
+    paintCode(&p);
   const auto perRun = (std::chrono::steady_clock::now() - t0) / kRuns;
   ASSERT_EQ(p.error, kPDF417ErrorNone);
   // Well under a millisecond in an optimised build; generous for sanitizer builds.

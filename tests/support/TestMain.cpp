@@ -1,0 +1,13 @@
+#include "model/BarCodeTables.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  // Tests must never touch the user's own preference file.
+  setenv("XDG_CONFIG_HOME", "/tmp/vxtest-config", 1);
+  BarCodeInitArrays();
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

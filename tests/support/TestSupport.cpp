@@ -1,0 +1,238 @@
+#include "support/TestSupport.h"
+
+#include "model/BarCodeDataRec.h"
+
+#define ZX_USE_UTF8 1
+#include <ZXing/ReadBarcode.h>
+#include <cairo.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+std::string TestTempDir() {
+  std::string dir = (fs::temp_directory_path() / "vxtest-XXXXXX").string();
+  if (!mkdtemp(dir.data())) return "/tmp";
+  return dir;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool FileExists(const std::string& path) {
+  return fs::exists(path);
+}
+
+namespace {
+
+std::vector<std::string> Environment(const std::vector<std::string>& changes) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e)
+    env.emplace_back(*e);
+  for (const std::string& change : changes) {
+    const std::string name = change.substr(0, change.find('=') + 1);
+    std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
+    if (change.size() > name.size()) env.push_back(change);
+  }
+  return env;
+}
+
+// Reads both pipes to their end without letting either fill up.
+void Drain(int outFd, int errFd, RunResult& result) {
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+  std::string* sinks[2] = {&result.out, &result.err};
+  int open = 2;
+  while (open > 0 && poll(fds, 2, 60000) > 0) {
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
+      char buffer[4096];
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        sinks[i]->append(buffer, n);
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  for (pollfd& fd : fds)
+    if (fd.fd >= 0) close(fd.fd);
+}
+
+} // namespace
+
+RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                     const std::string& workdir) {
+  RunResult result;
+  int outPipe[2], errPipe[2];
+  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return result;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+  posix_spawn_file_actions_addclose(&actions, outPipe[0]);
+  posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+  if (!workdir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workdir.c_str());
+  std::vector<char*> args;
+  for (const std::string& a : argv)
+    args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  std::vector<std::string> envStrings = Environment(env);
+  std::vector<char*> envp;
+  for (std::string& e : envStrings)
+    envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(outPipe[1]);
+  close(errPipe[1]);
+  if (rc != 0) {
+    close(outPipe[0]);
+    close(errPipe[0]);
+    return result;
+  }
+  Drain(outPipe[0], errPipe[0], result);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string CliPath() {
+  return VX_CLI_PATH;
+}
+
+RunResult RunCli(const std::vector<std::string>& args, const std::string& workdir) {
+  std::vector<std::string> argv{CliPath()};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProgram(argv, {}, workdir);
+}
+
+BarCodeDataRec MakeRecord(int symbology, const std::string& data, const std::string& addon) {
+  BarCodeDataRec rec;
+  BarCodeDataRecCreate(&rec);
+  rec.symbology = symbology;
+  *rec.data = data;
+  *rec.addon = addon;
+  rec.position = 3;
+  return rec;
+}
+
+namespace {
+
+std::string Extension(const std::string& path) {
+  std::string ext = fs::path(path).extension().string();
+  for (char& c : ext)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// Flattens a PNG on white, enlarges it `factor` times with square pixels and adds a white margin,
+// as a scanner would see a print of it.
+std::string FlattenPNG(const std::string& png, int factor, const std::string& out) {
+  cairo_surface_t* source = cairo_image_surface_create_from_png(png.c_str());
+  if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(source);
+    return {};
+  }
+  const int margin = 40;
+  const int w = cairo_image_surface_get_width(source) * factor + 2 * margin;
+  const int h = cairo_image_surface_get_height(source) * factor + 2 * margin;
+  cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cg = cairo_create(target);
+  cairo_set_source_rgb(cg, 1, 1, 1);
+  cairo_paint(cg);
+  cairo_translate(cg, margin, margin);
+  cairo_scale(cg, factor, factor);
+  cairo_set_source_surface(cg, source, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cg), CAIRO_FILTER_NEAREST);
+  cairo_paint(cg);
+  cairo_destroy(cg);
+  const bool ok = cairo_surface_write_to_png(target, out.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(target);
+  cairo_surface_destroy(source);
+  return ok ? out : std::string();
+}
+
+} // namespace
+
+std::string RasterizeOnWhite(const std::string& path, int factor, int dpi) {
+  const std::string dir = TestTempDir();
+  const std::string ext = Extension(path);
+  std::string png = dir + "/page.png";
+  RunResult r;
+  if (ext == ".pdf" || ext == ".pdff") {
+    r = RunProgram(
+        {"pdftoppm", "-png", "-singlefile", "-r", std::to_string(dpi), path, dir + "/page"});
+    factor = 1;
+  } else if (ext == ".eps" || ext == ".epsf") {
+    r = RunProgram({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=png16m",
+                    "-r" + std::to_string(dpi), "-sOutputFile=" + png, path});
+    factor = 1;
+  } else if (ext == ".png") {
+    png = path;
+    r.status = 0;
+  } else {
+    // TIFF and PICT go through ImageMagick, which reads both, to a PNG that keeps the alpha.
+    r = RunProgram({"convert", path, "PNG32:" + png});
+  }
+  if (r.status != 0) return {};
+  return FlattenPNG(png, factor, dir + "/flat.png");
+}
+
+std::vector<std::string> ZXingRead(const std::string& png) {
+  std::vector<std::string> texts;
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return texts;
+  }
+  cairo_surface_flush(surface);
+  const int w = cairo_image_surface_get_width(surface);
+  const int h = cairo_image_surface_get_height(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  std::vector<uint8_t> grey(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t p;
+      std::memcpy(&p, data + static_cast<size_t>(y) * stride + 4 * x, 4);
+      grey[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(
+          (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100);
+    }
+  cairo_surface_destroy(surface);
+  ZXing::DecodeHints hints;
+  hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
+  for (const ZXing::Result& result :
+       ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
+    if (result.isValid()) texts.push_back(result.text());
+  return texts;
+}
+
+std::vector<std::string> ZBarRead(const std::string& png) {
+  const RunResult r = RunProgram({"zbarimg", "--quiet", "--raw", "-Sean2.enable", "-Sean5.enable",
+                                  "-Sisbn10.disable", "-Sisbn13.disable", png},
+                                 {"DBUS_SESSION_BUS_ADDRESS=disabled:"});
+  std::vector<std::string> texts;
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);)
+    if (!line.empty()) texts.push_back(line);
+  return texts;
+}
