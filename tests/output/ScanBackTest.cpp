@@ -78,7 +78,7 @@ TEST(ScanBack, EAN13InEveryFormat) {
       ASSERT_EQ(run.status, 0) << run.err;
       const std::string png = RasterizeOnWhite(file);
       ASSERT_FALSE(png.empty());
-      const std::vector<std::string> zxing = ZXingRead(png);
+      const std::vector<std::string> zxing = ZXingRead(png, "EAN13");
       const std::vector<std::string> zbar = ZBarRead(png);
       const std::string withAddon = addon.empty() ? expected : expected + " " + addon;
       EXPECT_TRUE(Contains(zxing, withAddon)) << "zxing read " << Join(zxing);

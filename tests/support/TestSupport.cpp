@@ -197,7 +197,7 @@ std::string RasterizeOnWhite(const std::string& path, int factor, int dpi) {
   return FlattenPNG(png, factor, dir + "/flat.png");
 }
 
-std::vector<std::string> ZXingRead(const std::string& png) {
+std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
   std::vector<std::string> texts;
   cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
@@ -220,6 +220,7 @@ std::vector<std::string> ZXingRead(const std::string& png) {
   cairo_surface_destroy(surface);
   ZXing::DecodeHints hints;
   hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
+  hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
   for (const ZXing::Result& result :
        ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
     if (result.isValid()) texts.push_back(result.text());

@@ -80,22 +80,44 @@ bool isText(char c) {
 }
 
 // ---- Segment list ----
+//
+// The segments stay where they were added; merging unlinks the absorbed ones, so that removing a
+// segment does not move the rest.
+
+constexpr int32_t kNone = -1;
 
 struct Segment {
   char type; // 'T' text, 'N' numeric, 'B' byte
   int32_t start;
-  int32_t end; // exclusive
+  int32_t end;  // exclusive
+  int32_t prev; // neighbours in the list, or kNone
+  int32_t next;
   int32_t length() const { return end - start; }
 };
 
-using SegmentList = std::vector<Segment>;
+struct SegmentList {
+  std::vector<Segment> items;
+  int32_t first = kNone;
+  Segment& operator[](int32_t i) { return items[size_t(i)]; }
+};
 
 void listAdd(SegmentList& list, char type, int32_t start, int32_t end) {
-  list.push_back({type, start, end});
+  const int32_t last = int32_t(list.items.size()) - 1; // segments are added in text order
+  list.items.push_back({type, start, end, last, kNone});
+  if (last == kNone)
+    list.first = 0;
+  else
+    list[last].next = last + 1;
 }
 
 void listRemove(SegmentList& list, int32_t index) {
-  if (index >= 0 && size_t(index) < list.size()) list.erase(list.begin() + index);
+  if (index < 0 || size_t(index) >= list.items.size()) return;
+  const Segment& s = list[index];
+  if (s.prev != kNone)
+    list[s.prev].next = s.next;
+  else
+    list.first = s.next;
+  if (s.next != kNone) list[s.next].prev = s.prev;
 }
 
 // Splits text[from, to) into alternating text and byte segments.
@@ -138,64 +160,66 @@ void segmentText(SegmentList& list, std::string_view text) {
 
 // ---- Merging ----
 //
-// Each pass rescans from the first segment after every change until nothing changes. A merge at
-// index i only alters the neighbourhood of i - 1 .. i + 1, and nothing before i - 2 matched on
-// the previous scan, so resuming at i - 2 finds the same next merge as a full rescan would,
-// without its quadratic cost.
+// Each pass rescans from the first segment after every change until nothing changes. A merge
+// only alters the neighbourhood of the merged segment, and nothing before it matched on the
+// scan so far, so resuming one segment before the merged one finds the same next merge as a
+// full rescan would, without its quadratic cost. A merge returns the merged segment, or kNone.
 
-bool isOneByte(const Segment& s) {
-  return s.type == 'B' && s.length() == 1;
-}
+bool isOneByte(const Segment& s) { return s.type == 'B' && s.length() == 1; }
 
 // A one-byte run between two text runs of 3 or more bytes together: shifted into the text.
-bool mergeByteIntoText(SegmentList& list, size_t i) {
-  if (i == 0 || i + 1 >= list.size() || !isOneByte(list[i])) return false;
-  Segment& prev = list[i - 1];
-  const Segment& next = list[i + 1];
-  if (prev.type != 'T' || next.type != 'T' || prev.length() + next.length() < 3) return false;
+int32_t mergeByteIntoText(SegmentList& list, int32_t i) {
+  const Segment& s = list[i];
+  if (!isOneByte(s) || s.prev == kNone || s.next == kNone) return kNone;
+  Segment& prev = list[s.prev];
+  const Segment& next = list[s.next];
+  if (prev.type != 'T' || next.type != 'T' || prev.length() + next.length() < 3) return kNone;
+  const int32_t merged = s.prev, absorbed = s.next;
   prev.end = next.end;
-  list.erase(list.begin() + ptrdiff_t(i), list.begin() + ptrdiff_t(i) + 2);
-  return true;
+  listRemove(list, absorbed);
+  listRemove(list, i);
+  return merged;
 }
 
 // Segment i absorbs the neighbours that `absorbs` accepts when `grows` accepts segment i.
 template <typename Grows, typename Absorbs>
-bool absorbNeighbours(SegmentList& list, size_t i, Grows grows, Absorbs absorbs) {
-  if (!grows(list[i])) return false;
-  const bool takeNext = i + 1 < list.size() && absorbs(list[i + 1]);
-  const bool takePrev = i > 0 && absorbs(list[i - 1]);
-  if (!takeNext && !takePrev) return false;
+int32_t absorbNeighbours(SegmentList& list, int32_t i, Grows grows, Absorbs absorbs) {
+  Segment& s = list[i];
+  if (!grows(s)) return kNone;
+  const bool takeNext = s.next != kNone && absorbs(list[s.next]);
+  const bool takePrev = s.prev != kNone && absorbs(list[s.prev]);
   if (takeNext) {
-    list[i].end = list[i + 1].end;
-    listRemove(list, int32_t(i + 1));
+    s.end = list[s.next].end;
+    listRemove(list, s.next);
   }
-  if (takePrev) {
-    list[i - 1].end = list[i].end;
-    list[i - 1].type = list[i].type;
-    listRemove(list, int32_t(i));
-  }
-  return true;
+  if (!takePrev) return takeNext ? i : kNone;
+  const int32_t merged = s.prev;
+  list[merged].end = s.end;
+  list[merged].type = s.type;
+  listRemove(list, i);
+  return merged;
 }
 
 template <typename Merge> void runMergePass(SegmentList& list, Merge merge) {
-  size_t i = 0;
-  while (i < list.size()) {
-    if (merge(list, i))
-      i = i >= 2 ? i - 2 : 0;
+  int32_t i = list.first;
+  while (i != kNone) {
+    const int32_t merged = merge(list, i);
+    if (merged == kNone)
+      i = list[i].next;
     else
-      ++i;
+      i = list[merged].prev != kNone ? list[merged].prev : merged;
   }
 }
 
 void mergeSegments(SegmentList& list, std::string_view text) {
   constexpr int32_t kLongText = 5; // a text run at least this long is worth keeping as text
   runMergePass(list, mergeByteIntoText);
-  runMergePass(list, [](SegmentList& l, size_t i) {
+  runMergePass(list, [](SegmentList& l, int32_t i) {
     return absorbNeighbours(
         l, i, [](const Segment& s) { return s.type == 'T' && s.length() >= kLongText; },
         [](const Segment& s) { return s.type == 'T' || isOneByte(s); });
   });
-  runMergePass(list, [](SegmentList& l, size_t i) {
+  runMergePass(list, [](SegmentList& l, int32_t i) {
     return absorbNeighbours(
         l, i, [](const Segment& s) { return s.type == 'B'; },
         [](const Segment& s) {
@@ -203,9 +227,11 @@ void mergeSegments(SegmentList& list, std::string_view text) {
         });
   });
   // Eight or more digits on their own are shorter in numeric compaction.
-  if (list.size() == 1 && list[0].type == 'T' && list[0].length() >= 8) {
-    const std::string_view run = text.substr(size_t(list[0].start), size_t(list[0].length()));
-    if (std::all_of(run.begin(), run.end(), isDigit)) list[0].type = 'N';
+  if (list.first == kNone) return;
+  Segment& only = list[list.first];
+  if (only.next == kNone && only.type == 'T' && only.length() >= 8) {
+    const std::string_view run = text.substr(size_t(only.start), size_t(only.length()));
+    if (std::all_of(run.begin(), run.end(), isDigit)) only.type = 'N';
   }
 }
 
@@ -371,15 +397,15 @@ bool byteCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32
 
 bool compactText(PDF417Param& p, std::string_view text) {
   SegmentList list;
-  list.reserve(20);
+  list.items.reserve(20);
   segmentText(list, text);
   mergeSegments(list, text);
   int32_t count = 1; // codewords[0] is the length descriptor
-  for (size_t s = 0; s < list.size(); ++s) {
+  for (int32_t s = list.first; s != kNone; s = list[s].next) {
     const Segment& seg = list[s];
     bool ok = false;
     if (seg.type == 'T') {
-      if (s > 0) p.codewords[size_t(count++)] = kTextLatch; // text is the initial mode
+      if (s != list.first) p.codewords[size_t(count++)] = kTextLatch; // text is the initial mode
       ok = textCompaction(p, count, text, seg.start, seg.end);
     } else if (seg.type == 'N') {
       p.codewords[size_t(count++)] = kNumericLatch;
