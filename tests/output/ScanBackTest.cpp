@@ -33,8 +33,8 @@ struct FormatCase {
 constexpr FormatCase kFormats[] = {
     {"pngf", ".png"}, {"tiff", ".tiff"}, {"pict", ".pict"}, {"pdff", ".pdf"}, {"epsf", ".eps"}};
 
-// Bitmaps have one pixel per point, so below scale 100 their modules are thinner than a pixel:
-// those cases are read from the vector formats only.
+// Bitmaps have one pixel per point, so at scales other than 100 their modules are fractions of
+// pixels that no scanner resolves: those cases are read from the vector formats only.
 struct EANCase {
   const char* data;
   const char* addon;
@@ -46,9 +46,10 @@ constexpr EANCase kEANCases[] = {
     {"501234567890", "", "100", "0", false},
     {"501234567890", "12", "100", "0", false},
     {"400638133393", "12345", "100", "0", false},
-    {"978014300723", "", "150", "30", false},
+    {"978014300723", "", "150", "30", true},
     {"123", "5", "100", "50", false},
     {"4006381333937", "", "100", "0", false},
+    {"978014300723", "", "100", "30", false},
     {"400638133393", "12345", "50", "0", true},
     {"590123412345", "99", "150", "0", true},
 };

@@ -197,33 +197,69 @@ std::string RasterizeOnWhite(const std::string& path, int factor, int dpi) {
   return FlattenPNG(png, factor, dir + "/flat.png");
 }
 
-std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
-  std::vector<std::string> texts;
+namespace {
+
+std::vector<uint8_t> GreyPixels(const std::string& png, int& w, int& h) {
   cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    return texts;
+  std::vector<uint8_t> grey;
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+    cairo_surface_flush(surface);
+    w = cairo_image_surface_get_width(surface);
+    h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    grey.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        uint32_t p;
+        std::memcpy(&p, data + static_cast<size_t>(y) * stride + 4 * x, 4);
+        const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        grey[static_cast<size_t>(y) * w + x] =
+            static_cast<uint8_t>((r * 30 + g * 59 + b * 11) / 100);
+      }
   }
-  cairo_surface_flush(surface);
-  const int w = cairo_image_surface_get_width(surface);
-  const int h = cairo_image_surface_get_height(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  std::vector<uint8_t> grey(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint32_t p;
-      std::memcpy(&p, data + static_cast<size_t>(y) * stride + 4 * x, 4);
-      grey[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(
-          (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100);
-    }
   cairo_surface_destroy(surface);
-  ZXing::DecodeHints hints;
-  hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
-  hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
-  for (const ZXing::Result& result :
-       ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
-    if (result.isValid()) texts.push_back(result.text());
+  return grey;
+}
+
+} // namespace
+
+std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
+  int w = 0, h = 0;
+  std::vector<uint8_t> grey = GreyPixels(png, w, h);
+  if (grey.empty()) return {};
+  // zxing-cpp 1.4 can abort on an assertion of its own while merging what several scan lines
+  // found; the decoding runs in a child process so that such an abort fails one check only.
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    ZXing::DecodeHints hints;
+    hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
+    hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
+    std::string out;
+    for (const ZXing::Result& result :
+         ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
+      if (result.isValid()) out += result.text() + '\0';
+    for (size_t sent = 0; sent < out.size();) {
+      const ssize_t n = write(fds[1], out.data() + sent, out.size() - sent);
+      if (n <= 0) break;
+      sent += static_cast<size_t>(n);
+    }
+    _exit(0);
+  }
+  close(fds[1]);
+  std::string bytes;
+  char buffer[4096];
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+    bytes.append(buffer, n);
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  std::vector<std::string> texts;
+  for (size_t from = 0, end; (end = bytes.find('\0', from)) != std::string::npos; from = end + 1)
+    texts.push_back(bytes.substr(from, end - from));
   return texts;
 }
 

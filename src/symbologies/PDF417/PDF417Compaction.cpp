@@ -86,14 +86,17 @@ bool isText(char c) {
 
 constexpr int32_t kNone = -1;
 
+// 16-bit indices: the text has at most 5420 bytes, and small segments keep the list of a
+// pathological text (one segment per byte) small.
 struct Segment {
   char type; // 'T' text, 'N' numeric, 'B' byte
-  int32_t start;
-  int32_t end;  // exclusive
-  int32_t prev; // neighbours in the list, or kNone
-  int32_t next;
+  int16_t start;
+  int16_t end;  // exclusive
+  int16_t prev; // neighbours in the list, or kNone
+  int16_t next;
   int32_t length() const { return end - start; }
 };
+static_assert(kPDF417MaxTextBytes < INT16_MAX);
 
 struct SegmentList {
   std::vector<Segment> items;
@@ -103,11 +106,11 @@ struct SegmentList {
 
 void listAdd(SegmentList& list, char type, int32_t start, int32_t end) {
   const int32_t last = int32_t(list.items.size()) - 1; // segments are added in text order
-  list.items.push_back({type, start, end, last, kNone});
+  list.items.push_back({type, int16_t(start), int16_t(end), int16_t(last), int16_t(kNone)});
   if (last == kNone)
     list.first = 0;
   else
-    list[last].next = last + 1;
+    list[last].next = int16_t(last + 1);
 }
 
 void listRemove(SegmentList& list, int32_t index) {
