@@ -228,8 +228,9 @@ std::vector<std::string> ZXingRead(const std::string& png, const std::string& fo
   int w = 0, h = 0;
   std::vector<uint8_t> grey = GreyPixels(png, w, h);
   if (grey.empty()) return {};
-  // zxing-cpp 1.4 can abort on an assertion of its own while merging what several scan lines
-  // found; the decoding runs in a child process so that such an abort fails one check only.
+  // zxing-cpp 1.4 aborts on an assertion of its own when it merges several results of one linear
+  // symbol; asking for one symbol avoids the merge, and the child process keeps any other abort
+  // from ending the whole suite.
   int fds[2];
   if (pipe(fds) != 0) return {};
   const pid_t pid = fork();
@@ -237,7 +238,7 @@ std::vector<std::string> ZXingRead(const std::string& png, const std::string& fo
     close(fds[0]);
     ZXing::DecodeHints hints;
     hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
-    hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
+    hints.setFormats(ZXing::BarcodeFormatsFromString(formats)).setMaxNumberOfSymbols(1);
     std::string out;
     for (const ZXing::Result& result :
          ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))

@@ -31,9 +31,8 @@ BarCodeDataRec MakeRecord(int symbology, const std::string& data, const std::str
 // formats) or enlarged `factor` times (bitmaps, each pixel a square block). Empty on failure.
 std::string RasterizeOnWhite(const std::string& path, int factor = 4, int dpi = 288);
 
-// Every symbol of the given formats (zxing-cpp names joined by "|", such as "EAN13|UPCA") that
-// zxing-cpp finds in a PNG, as its text; EAN/UPC add-ons follow after a space. Name the formats:
-// some of zxing-cpp's other readers trip an assertion of its own on some images.
+// The symbol of the given formats (zxing-cpp names joined by "|", such as "EAN13|UPCA") that
+// zxing-cpp finds in a PNG, as its text (none or one); EAN/UPC add-ons follow after a space.
 std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats);
 // Every symbol zbar finds in a PNG, as its text (EAN add-ons are separate symbols).
 std::vector<std::string> ZBarRead(const std::string& png);

@@ -18,7 +18,7 @@ using pdf417::ERROR_LEVEL;
 constexpr int32_t kMaxColumns = 30;
 constexpr int32_t kMinRows = 3;
 constexpr int32_t kMaxRows = 90;
-constexpr int32_t kPrime = 929; // GF(929); also the number of codeword values
+constexpr uint32_t kPrime = 929; // GF(929); also the number of codeword values
 
 constexpr int32_t kPadCodeword = 900; // the text latch, ignored at the end of the data
 
@@ -114,19 +114,21 @@ int32_t chooseSizeAndLevel(PDF417Param& p, int32_t n) {
 // ---- Reed-Solomon ----
 
 // Appends the correction codewords of the level to the first `dataCount` codewords: the
-// remainder of data(x) * x^k divided by the generator polynomial, negated.
+// remainder of data(x) * x^k divided by the generator polynomial, negated. Registers are kept as
+// R + t * (929 - a) rather than R + 929 - t * a mod 929: the same value with one reduction.
 void addErrorCorrection(PDF417Param& p, int32_t dataCount) {
   const std::span<const uint16_t> a = ERROR_LEVEL[size_t(p.errorLevel)];
   const size_t k = a.size();
-  std::array<int32_t, 512> r{};
+  std::array<uint32_t, 512> negated; // register e is fed by coefficient a[k-1-e]
+  for (size_t e = 0; e < k; ++e) negated[e] = (kPrime - a[k - 1 - e]) % kPrime;
+  std::array<uint32_t, 512> r{};
   for (int32_t i = 0; i < dataCount; ++i) {
-    const int32_t t = (p.codewords[size_t(i)] + r[0]) % kPrime;
-    for (size_t e = 0; e + 1 < k; ++e)
-      r[e] = (r[e + 1] + kPrime - t * a[k - 1 - e] % kPrime) % kPrime;
-    r[k - 1] = (kPrime - t * a[0] % kPrime) % kPrime;
+    const uint32_t t = (uint32_t(p.codewords[size_t(i)]) + r[0]) % kPrime;
+    for (size_t e = 0; e + 1 < k; ++e) r[e] = (r[e + 1] + t * negated[e]) % kPrime;
+    r[k - 1] = t * negated[k - 1] % kPrime;
   }
   for (size_t e = 0; e < k; ++e)
-    p.codewords[size_t(dataCount) + e] = (kPrime - r[e]) % kPrime;
+    p.codewords[size_t(dataCount) + e] = int32_t((kPrime - r[e]) % kPrime);
 }
 
 // ---- Bit matrix ----
@@ -180,7 +182,7 @@ bool validRawCodewords(const PDF417Param& p) {
   if (p.lenCodewords < 1 || p.lenCodewords > kPDF417MaxDataCodewords) return false;
   if (p.codewords[0] != p.lenCodewords) return false;
   return std::all_of(p.codewords.begin(), p.codewords.begin() + p.lenCodewords,
-                     [](int32_t c) { return c >= 0 && c < kPrime; });
+                     [](int32_t c) { return c >= 0 && c < int32_t(kPrime); });
 }
 
 // The bytes to encode, or an error: too long is error 1, empty or longer than the view is 2.

@@ -347,7 +347,7 @@ bool textCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32
 }
 
 // Encodes the digits text[start, end) in groups of up to 44, each as the number "1" followed by
-// its digits, in base 900.
+// its digits, in base 900 (most significant codeword first).
 bool numericCompaction(PDF417Param& p, int32_t& count, std::string_view text, int32_t start,
                        int32_t end) {
   constexpr int32_t kGroupDigits = 44;
@@ -355,17 +355,26 @@ bool numericCompaction(PDF417Param& p, int32_t& count, std::string_view text, in
   const int32_t rest = digits % kGroupDigits;
   const int32_t needed = digits / kGroupDigits * 15 + (rest ? rest / 3 + 1 : 0);
   if (!fits(count, needed)) return false;
+  const auto digitsValue = [&](int32_t from, int32_t to) {
+    int32_t v = 0;
+    for (int32_t i = from; i < to; ++i) v = v * 10 + (text[size_t(i)] - '0');
+    return v;
+  };
   for (int32_t group = start; group < end; group += kGroupDigits) {
     const int32_t groupEnd = std::min(end, group + kGroupDigits);
     const int32_t size = (groupEnd - group) / 3 + 1;
     int32_t* const out = &p.codewords[size_t(count)];
     std::fill(out, out + size, 0);
-    out[size - 1] = 1;
-    int32_t used = 1; // codewords holding nonzero value, counted from the last
-    for (int32_t i = group; i < groupEnd; ++i) {
-      int32_t carry = text[size_t(i)] - '0';
+    // The leading 1 and the first 0-2 digits fit one codeword (at most 199); the rest is
+    // multiplied in three digits at a time, carries staying below 1000.
+    const int32_t head = group + (groupEnd - group) % 3;
+    const int32_t headDigits = head - group;
+    out[size - 1] = (headDigits == 0 ? 1 : headDigits == 1 ? 10 : 100) + digitsValue(group, head);
+    int32_t used = 1; // codewords holding the number so far, counted from the last
+    for (int32_t i = head; i < groupEnd; i += 3) {
+      int32_t carry = digitsValue(i, i + 3);
       for (int32_t k = size - 1; k >= size - used; --k) {
-        const int32_t v = out[k] * 10 + carry;
+        const int32_t v = out[k] * 1000 + carry;
         out[k] = v % 900;
         carry = v / 900;
       }
