@@ -222,9 +222,11 @@ int BarCodeInitArrays() {
   BarCodeITFSCCStrt = "2222";
   BarCodeITFSCCStop = "5220";
   Fill(BarCodeCodabar, kCodabar);
-  for (int d = 0; d < 10; ++d)
+  for (int d = 0; d < 10; ++d) {
+    BarCodeMSI[d].clear();
     for (int bit = 3; bit >= 0; --bit)
       BarCodeMSI[d] += ((d >> bit) & 1) ? '1' : '0';
+  }
   BarCodeMSIStrt = "1";
   BarCodeMSIStop = "00";
   Fill(BarCodePostNet, kPostNet);
