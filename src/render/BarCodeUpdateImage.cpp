@@ -92,6 +92,7 @@ int BarCodeUpdateImage(cairo_t* cg, float width, float height, BarCodeDataRec* r
   if (cg) {
     PlaceSymbol(cg, rec->position, width, height, box, s);
     cairo_save(cg);
+    GraphicsColor(cg, 0, 0, 0, 1); // bars and text are opaque black on every target
   }
   BarCodeDataRec copy = *rec;
   BarCodeEncoderFor(rec->symbology)(cg, &copy);

@@ -476,6 +476,9 @@ TEST(PDF417Robustness, AnyInputGivesAConsistentSymbolOrAnError) {
 }
 
 TEST(PDF417Speed, EighteenHundredFiftyDigits) {
+#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
+  GTEST_SKIP() << "timed in optimised builds only";
+#endif
   const std::string digits(1850, '8');
   PDF417Param p;
   pdf417init(&p)->text = digits;
@@ -483,8 +486,8 @@ TEST(PDF417Speed, EighteenHundredFiftyDigits) {
   for (int i = 0; i < 100; ++i)
     paintCode(&p);
   ASSERT_EQ(p.error, kPDF417ErrorNone);
-  // Well under a millisecond in an optimised build; generous for sanitizer builds.
-  EXPECT_LT((std::chrono::steady_clock::now() - t0) / 100, std::chrono::milliseconds(2));
+  // About 0.1 ms; the bound leaves room for a busy machine.
+  EXPECT_LT((std::chrono::steady_clock::now() - t0) / 100, std::chrono::milliseconds(1));
   pdf417free(&p);
   EXPECT_TRUE(p.bitMatrix.empty());
 }
