@@ -2,6 +2,7 @@
 
 #include <glib.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -64,8 +65,12 @@ int32_t CheckSysVersionExtended() {
   return kSysVersionLeopard;
 }
 
+// Read afresh each time (GLib's own lookup keeps the first answer for the whole process).
 std::string CFPrefsFilePath() {
-  return std::string(g_get_user_config_dir()) + "/" + kApplicationId + "/preferences";
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::string folder =
+      (config && *config == '/') ? config : std::string(g_get_home_dir()) + "/.config";
+  return folder + "/" + kApplicationId + "/preferences";
 }
 
 bool CFPrefsGetCFStr(const char* key, std::string& target) {
