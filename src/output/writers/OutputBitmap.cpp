@@ -5,6 +5,7 @@
 #include "services/Services.h"
 
 #include <cairo.h>
+#include <png.h>
 #include <tiffio.h>
 
 #include <cstring>
@@ -36,20 +37,9 @@ OutputResult WriteBitmap(const std::string& path, const BarCodeDataRec& rec, flo
   return OutputResult::Ok;
 }
 
-cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
-}
-
 bool EncodePNGFile(const OutputBitmap& bitmap, const std::string& temp) {
   const std::string png = OutputEncodePNG(bitmap);
   return !png.empty() && DataFileWriteBytes(temp, png);
-}
-
-uint32_t PixelAt(const OutputBitmap& bitmap, int x, int y) {
-  uint32_t pixel;
-  std::memcpy(&pixel, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
-  return pixel;
 }
 
 // 8-bit RGBA with associated (premultiplied) alpha, as cairo holds it.
@@ -74,7 +64,7 @@ bool EncodeTIFFFile(const OutputBitmap& bitmap, const std::string& temp) {
   bool ok = true;
   for (int y = 0; y < bitmap.height && ok; ++y) {
     for (int x = 0; x < bitmap.width; ++x) {
-      const uint32_t p = PixelAt(bitmap, x, y);
+      const uint32_t p = OutputPixelAt(bitmap, x, y);
       row[4 * x] = static_cast<char>(p >> 16);
       row[4 * x + 1] = static_cast<char>(p >> 8);
       row[4 * x + 2] = static_cast<char>(p);
@@ -91,6 +81,21 @@ bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
 }
 
 } // namespace
+
+uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y) {
+  uint32_t pixel;
+  std::memcpy(&pixel, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
+  return pixel;
+}
+
+void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]) {
+  const uint32_t a = pixel >> 24;
+  for (int k = 0; k < 3; ++k) {
+    const uint32_t c = (pixel >> (16 - 8 * k)) & 0xFF;
+    rgba[k] = static_cast<uint8_t>(a == 0 ? clear : (c * 255 + a / 2) / a);
+  }
+  rgba[3] = static_cast<uint8_t>(a);
+}
 
 int OutputBytesPerRow(int width) {
   return (4 * width + 15) / 16 * 16;
@@ -128,14 +133,37 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
   return ok;
 }
 
+// PNG through libpng rather than cairo's writer: cairo lets libpng try every row filter on every
+// row, which costs a run of the command line more time than drawing the barcode. The rows of a
+// barcode mostly repeat the row above, so the "up" filter at zlib's fastest level gives nearly the
+// smallest file at a third of the work.
 std::string OutputEncodePNG(const OutputBitmap& bitmap) {
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(const_cast<char*>(bitmap.pixels.data())),
-      CAIRO_FORMAT_ARGB32, bitmap.width, bitmap.height, bitmap.stride);
   std::string png;
-  if (cairo_surface_write_to_png_stream(surface, AppendBytes, &png) != CAIRO_STATUS_SUCCESS)
-    png.clear();
-  cairo_surface_destroy(surface);
+  png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = writer ? png_create_info_struct(writer) : nullptr;
+  if (!info || setjmp(png_jmpbuf(writer))) {
+    png_destroy_write_struct(&writer, &info);
+    return {};
+  }
+  png_set_write_fn(
+      writer, &png,
+      [](png_structp p, png_bytep data, png_size_t length) {
+        static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<char*>(data), length);
+      },
+      nullptr);
+  png_set_IHDR(writer, info, bitmap.width, bitmap.height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  png_set_compression_level(writer, 1);
+  png_write_info(writer, info);
+  std::string row(4 * static_cast<size_t>(bitmap.width), '\0');
+  for (int y = 0; y < bitmap.height; ++y) {
+    for (int x = 0; x < bitmap.width; ++x)
+      OutputStraightRGBA(OutputPixelAt(bitmap, x, y), 0, reinterpret_cast<uint8_t*>(&row[4 * x]));
+    png_write_row(writer, reinterpret_cast<png_const_bytep>(row.data()));
+  }
+  png_write_end(writer, info);
+  png_destroy_write_struct(&writer, &info);
   return png;
 }
 

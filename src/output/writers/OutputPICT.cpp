@@ -1,6 +1,5 @@
 #include "output/writers/OutputPICT.h"
 
-#include <cstring>
 
 namespace {
 
@@ -77,15 +76,11 @@ std::string RowPlanes(const OutputBitmap& bitmap, int y) {
   const size_t w = static_cast<size_t>(bitmap.width);
   std::string planes(4 * w, '\0');
   for (size_t x = 0; x < w; ++x) {
-    uint32_t p;
-    std::memcpy(&p, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
-    const uint32_t a = p >> 24;
-    uint32_t rgb[3] = {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF};
-    for (uint32_t& c : rgb)
-      c = a == 0 ? 0xFF : (c * 255 + a / 2) / a;
-    planes[x] = static_cast<char>(a);
+    uint8_t rgba[4];
+    OutputStraightRGBA(OutputPixelAt(bitmap, static_cast<int>(x), y), 0xFF, rgba);
+    planes[x] = static_cast<char>(rgba[3]);
     for (size_t k = 0; k < 3; ++k)
-      planes[(k + 1) * w + x] = static_cast<char>(rgb[k]);
+      planes[(k + 1) * w + x] = static_cast<char>(rgba[k]);
   }
   return planes;
 }

@@ -45,6 +45,11 @@ bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool 
                      std::string& out, int32_t sysVersion);
 // The finished EPS text of a request, with its title and meta lines filled in.
 bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out);
+// The pixel at (x, y), row 0 at the top: cairo ARGB32, premultiplied.
+uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y);
+// A premultiplied pixel as straight red, green, blue and alpha; a fully transparent pixel gets
+// the colour `clear` in all three channels.
+void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]);
 // Bytes per row of a bitmap: 4 bytes a pixel, rounded up to a multiple of 16.
 int OutputBytesPerRow(int width);
 // Pixel size of a dimension in points: truncated, negative gives 0.

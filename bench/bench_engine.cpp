@@ -1,0 +1,69 @@
+// The engine in process: one EAN-13 request to EPS text, PNG bytes and PDF bytes.
+#include "model/BarCodeDataRec.h"
+#include "model/BarCodeTables.h"
+#include "output/writers/OutputWriters.h"
+#include "render/BarCodeRender.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+BarCodeDataRec Request() {
+  BarCodeDataRec rec;
+  BarCodeDataRecCreate(&rec);
+  rec.symbology = kBarCodeEAN13;
+  *rec.data = "501234567890";
+  *rec.addon = "12";
+  rec.position = kPositionFile;
+  return rec;
+}
+
+void EAN13ToEPS(benchmark::State& state) {
+  BarCodeDataRec rec = Request();
+  std::string eps;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(OutputRenderEPS(rec, "bench.eps", eps));
+  }
+  BarCodeDataRecRelease(&rec);
+}
+
+void EAN13ToPNG(benchmark::State& state) {
+  BarCodeDataRec rec = Request();
+  for (auto _ : state) {
+    OutputBitmap bitmap;
+    OutputRenderBitmap(rec, 0, 0, bitmap);
+    benchmark::DoNotOptimize(OutputEncodePNG(bitmap));
+  }
+  BarCodeDataRecRelease(&rec);
+}
+
+void EAN13ToPDF(benchmark::State& state) {
+  BarCodeDataRec rec = Request();
+  std::string pdf;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(OutputRenderPDF(rec, 0, 0, false, pdf, 100500));
+  }
+  BarCodeDataRecRelease(&rec);
+}
+
+void EAN13Size(benchmark::State& state) {
+  BarCodeDataRec rec = Request();
+  BarCodeRect box;
+  for (auto _ : state) benchmark::DoNotOptimize(BarCodeGetSize(rec, box));
+  BarCodeDataRecRelease(&rec);
+}
+
+} // namespace
+
+BENCHMARK(EAN13Size);
+BENCHMARK(EAN13ToEPS);
+BENCHMARK(EAN13ToPNG);
+BENCHMARK(EAN13ToPDF);
+
+int main(int argc, char** argv) {
+  BarCodeInitArrays();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
