@@ -4,11 +4,22 @@
 
 #include <cairo.h>
 
+#include <cstdint>
+#include <string>
+
 struct BarCodeDataRec;
 
 using BarCodeEncoder = int (*)(cairo_t* cg, BarCodeDataRec* rec);
 
 int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec);
+
+// Two-dimensional symbols. Their module pictures hold "1" (dark) and "0" (light), row by row from
+// the top; the size computation asks for their extents. Data that makes no symbol gives 0 and an
+// empty picture.
+int BarCodeMakeQRCode(cairo_t* cg, BarCodeDataRec* rec);
+// The side of the QR Code symbol in modules, quiet zone included.
+uint32_t ProcessQRCodeGetWidth(const std::string& data);
+int ProcessQRCodeDisplay(const std::string& data, std::string& picture);
 
 // The encoder of a symbology code, or null for a code without one.
 BarCodeEncoder BarCodeEncoderFor(int32_t symbology);
