@@ -169,6 +169,11 @@ MatrixBox QRCodeBox(const std::string& data) {
   return {side, side};
 }
 
+// A PDF417 module is 1 unit wide and its rows 2 units high.
+MatrixBox PDF417Box(const std::string& data) {
+  return {ProcessPDF417GetCols(data), 2 * static_cast<int64_t>(ProcessPDF417GetRows(data))};
+}
+
 struct SizeRule {
   WidthRule width;
   int16_t fixedWidth; // used when width is Fixed
@@ -206,7 +211,7 @@ constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
     {Fixed, 145, 90, 60, Anything},            // ITF-14
     {Interleaved25Width, 0, 90, 60, Anything}, // Interleaved-25
     {Fixed, 0, 0, 0, Anything, QRCodeBox},     // QRCode
-    {Fixed, 0, 0, 0, Anything},                // PDF417
+    {Fixed, 0, 0, 0, Anything, PDF417Box},     // PDF417
 }};
 
 // The box before trim.

@@ -34,6 +34,7 @@ constexpr std::array<BarCodeEncoder, kBarCodeCount + 1> kEncoders{
     nullptr,           // ITF-14
     nullptr,           // Interleaved-25
     BarCodeMakeQRCode, // QRCode
+    BarCodeMakePDF417, // PDF417
 };
 
 } // namespace

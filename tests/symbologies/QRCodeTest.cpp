@@ -14,26 +14,9 @@
 
 namespace {
 
-std::string Repeat(std::string_view unit, size_t times) {
-  std::string out;
-  for (size_t i = 0; i < times; ++i)
-    out += unit;
-  return out;
-}
-
-std::string Digits(size_t n) {
-  std::string out;
-  for (size_t i = 0; i < n; ++i)
-    out += static_cast<char>('0' + (i * 7 + 3) % 10);
-  return out;
-}
-
 // Lower-case letters fit neither the numeric nor the alphanumeric mode: one byte each.
 std::string Bytes(size_t n) {
-  std::string out;
-  for (size_t i = 0; i < n; ++i)
-    out += static_cast<char>('a' + i % 26);
-  return out;
+  return Letters(n, 'a');
 }
 
 // Side of a version in modules with the 4-module quiet zone on both sides (ISO/IEC 18004, 5.3.1).
@@ -59,6 +42,7 @@ std::vector<ScanCase> ScanCases() {
        "A012345678901B0123456789012C" + Digits(44), true, true},
       {"control characters", "Line 1\\nLine 2\\tTab\\rEnd", "Line 1\nLine 2\tTab\rEnd", false,
        true},
+      {"form feed and vertical tab", "A\\fB\\vC", "A\fB\vC", true, true},
       {"Latin", "Café 5 €, Grüße aus Köln", "Café 5 €, Grüße aus Köln", true, true},
       {"Japanese", "日本", "日本", true, false},
       {"Japanese among ASCII", "Tokyo 日本 2024", "Tokyo 日本 2024", true, false},

@@ -7,6 +7,27 @@
 #include <memory>
 #include <regex>
 
+std::string Repeat(std::string_view unit, size_t times) {
+  std::string out;
+  for (size_t i = 0; i < times; ++i)
+    out += unit;
+  return out;
+}
+
+std::string Digits(size_t n) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i)
+    out += static_cast<char>('0' + (i * 7 + 3) % 10);
+  return out;
+}
+
+std::string Letters(size_t n, char first) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i)
+    out += static_cast<char>(first + i % 26);
+  return out;
+}
+
 ReadBack MakeAndRead(const std::string& type, const std::string& data, const OutputFormat& format,
                      const ReadOptions& options) {
   ReadBack back;

@@ -3,9 +3,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct BarCodeDataRec;
+
+// Test data: `unit` times `times`; n digits in a pattern that no short run repeats; n letters
+// cycling from `first` through the next 25 characters.
+std::string Repeat(std::string_view unit, size_t times);
+std::string Digits(size_t n);
+std::string Letters(size_t n, char first);
 
 struct OutputFormat {
   const char* action;

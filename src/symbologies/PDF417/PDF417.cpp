@@ -120,11 +120,13 @@ void addErrorCorrection(PDF417Param& p, int32_t dataCount) {
   const std::span<const uint16_t> a = ERROR_LEVEL[size_t(p.errorLevel)];
   const size_t k = a.size();
   std::array<uint32_t, 512> negated; // register e is fed by coefficient a[k-1-e]
-  for (size_t e = 0; e < k; ++e) negated[e] = (kPrime - a[k - 1 - e]) % kPrime;
+  for (size_t e = 0; e < k; ++e)
+    negated[e] = (kPrime - a[k - 1 - e]) % kPrime;
   std::array<uint32_t, 512> r{};
   for (int32_t i = 0; i < dataCount; ++i) {
     const uint32_t t = (uint32_t(p.codewords[size_t(i)]) + r[0]) % kPrime;
-    for (size_t e = 0; e + 1 < k; ++e) r[e] = (r[e + 1] + t * negated[e]) % kPrime;
+    for (size_t e = 0; e + 1 < k; ++e)
+      r[e] = (r[e + 1] + t * negated[e]) % kPrime;
     r[k - 1] = t * negated[k - 1] % kPrime;
   }
   for (size_t e = 0; e < k; ++e)

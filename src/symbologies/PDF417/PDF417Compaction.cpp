@@ -168,7 +168,9 @@ void segmentText(SegmentList& list, std::string_view text) {
 // scan so far, so resuming one segment before the merged one finds the same next merge as a
 // full rescan would, without its quadratic cost. A merge returns the merged segment, or kNone.
 
-bool isOneByte(const Segment& s) { return s.type == 'B' && s.length() == 1; }
+bool isOneByte(const Segment& s) {
+  return s.type == 'B' && s.length() == 1;
+}
 
 // A one-byte run between two text runs of 3 or more bytes together: shifted into the text.
 int32_t mergeByteIntoText(SegmentList& list, int32_t i) {
@@ -257,8 +259,14 @@ struct TextBuffer {
   size_t length = 0;
   int32_t extra = 0; // byte shifts: each (913, byte) pair is two codewords, not one
   void add(uint16_t v) { values[length++] = v; }
-  void add(uint16_t a, uint16_t b) { add(a), add(b); }
-  void add(uint16_t a, uint16_t b, uint16_t c) { add(a), add(b), add(c); }
+  void add(uint16_t a, uint16_t b) {
+    add(a);
+    add(b);
+  }
+  void add(uint16_t a, uint16_t b, uint16_t c) {
+    add(a, b);
+    add(c);
+  }
   // Codewords once the buffer is closed (odd length padded).
   int32_t codewords() const { return (int32_t(length) + extra + 1) / 2; }
 };
@@ -357,7 +365,8 @@ bool numericCompaction(PDF417Param& p, int32_t& count, std::string_view text, in
   if (!fits(count, needed)) return false;
   const auto digitsValue = [&](int32_t from, int32_t to) {
     int32_t v = 0;
-    for (int32_t i = from; i < to; ++i) v = v * 10 + (text[size_t(i)] - '0');
+    for (int32_t i = from; i < to; ++i)
+      v = v * 10 + (text[size_t(i)] - '0');
     return v;
   };
   for (int32_t group = start; group < end; group += kGroupDigits) {

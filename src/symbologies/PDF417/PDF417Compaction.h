@@ -9,7 +9,7 @@ namespace pdf417 {
 
 // Segments, merges and compacts `text` (1-5420 bytes) into p.codewords, the length descriptor
 // first, and sets p.lenCodewords to the count. Returns false when the data codewords would pass
-// 926 (error 1); the codewords are then unspecified.
+// 926 (error 1); the codewords then hold a partial result.
 bool compactText(PDF417Param& p, std::string_view text);
 
 } // namespace pdf417
