@@ -129,7 +129,8 @@ TEST(PDF417SymbolSize, DataThatDoesNotFitIsRefusedByTheTool) {
 }
 
 // Every row is the start pattern, the left row indicator, the data columns, the right row
-// indicator and the stop pattern, 17 modules each but the 18-module stop (ISO/IEC 15438, 4.3).
+// indicator and the stop pattern, 17 modules each but the 18-module stop (ISO/IEC 15438, symbol
+// structure).
 constexpr std::string_view kStart = "11111111010101000";
 constexpr std::string_view kStop = "111111101000101001";
 

@@ -13,8 +13,8 @@ namespace {
 constexpr int32_t kEncoderOptions = kPDF417InvertBitmap;
 constexpr int kRowUnits = 2;
 
-// ECI designator codeword and the assignments it names (ISO/IEC 15438, 5.5.3; AIM ECI
-// specification): ISO/IEC 8859-1 and UTF-8.
+// The ECI designator codeword (ISO/IEC 15438, Extended Channel Interpretation) and the
+// assignments of the AIM ECI specification it names here: ISO/IEC 8859-1 and UTF-8.
 constexpr int32_t kEciDesignator = 927;
 constexpr int32_t kEciLatin1 = 3;
 constexpr int32_t kEciUtf8 = 26;
