@@ -156,12 +156,31 @@ bool DigitsAndAddon(const Prepared& p) {
   return AllDigits(p.data) && (!addonUsed || AllDigits(p.addon));
 }
 
+// The two-dimensional symbols are as high as their module matrix: the encoder gives the box
+// (width and base height, before trim), 0 wide when the data makes no symbol.
+struct MatrixBox {
+  int64_t width, height;
+};
+using BoxRule = MatrixBox (*)(const std::string& data);
+
+// A QR Code module is 3 x 3 units.
+MatrixBox QRCodeBox(const std::string& data) {
+  const int64_t side = 3 * static_cast<int64_t>(ProcessQRCodeGetWidth(data));
+  return {side, side};
+}
+
+// A PDF417 module is 1 unit wide and its rows 2 units high.
+MatrixBox PDF417Box(const std::string& data) {
+  return {ProcessPDF417GetCols(data), 2 * static_cast<int64_t>(ProcessPDF417GetRows(data))};
+}
+
 struct SizeRule {
   WidthRule width;
   int16_t fixedWidth; // used when width is Fixed
   int16_t height;
   int16_t trimCap;
   DrawableRule drawable;
+  BoxRule box = nullptr; // when set, gives the width and the base height instead
 };
 
 constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
@@ -191,9 +210,15 @@ constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
     {Fixed, 305, 100, 0, Anything},            // ITF-SCC
     {Fixed, 145, 90, 60, Anything},            // ITF-14
     {Interleaved25Width, 0, 90, 60, Anything}, // Interleaved-25
-    {Fixed, 0, 0, 0, Anything},                // QRCode
-    {Fixed, 0, 0, 0, Anything},                // PDF417
+    {Fixed, 0, 0, 0, Anything, QRCodeBox},     // QRCode
+    {Fixed, 0, 0, 0, Anything, PDF417Box},     // PDF417
 }};
+
+// The box before trim.
+MatrixBox BaseBox(const SizeRule& rule, const Prepared& p, const std::string& data) {
+  if (rule.box) return rule.box(data);
+  return {rule.width == Fixed ? rule.fixedWidth : rule.width(p), rule.height};
+}
 
 // Sizes are 16-bit quantities: a box outside that range cannot be drawn rather than wrap.
 bool InRange(int64_t v) {
@@ -207,8 +232,9 @@ BarCodeRect BarCodeGetUnscaledSize(const BarCodeDataRec& rec) {
   const SizeRule& rule = kSizeRules[rec.symbology];
   const Prepared p{Utf8Decode(*rec.data), rec.addon ? Utf8Decode(*rec.addon) : U""};
   if (!rule.drawable(p)) return {};
-  const int64_t w = rule.width == Fixed ? rule.fixedWidth : rule.width(p);
-  const int64_t h = rule.height - std::min<int64_t>(rec.trim, rule.trimCap);
+  const MatrixBox base = BaseBox(rule, p, *rec.data);
+  const int64_t w = base.width;
+  const int64_t h = base.height - std::min<int64_t>(rec.trim, rule.trimCap);
   if (!InRange(w) || !InRange(h)) return {};
   return {0, 0, static_cast<float>(w), static_cast<float>(h)};
 }

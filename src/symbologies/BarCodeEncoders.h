@@ -4,11 +4,27 @@
 
 #include <cairo.h>
 
+#include <cstdint>
+#include <string>
+
 struct BarCodeDataRec;
 
 using BarCodeEncoder = int (*)(cairo_t* cg, BarCodeDataRec* rec);
 
 int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec);
+
+// Two-dimensional symbols. Their module pictures hold "1" (dark) and "0" (light), row by row from
+// the top; the size computation asks for their extents. Data that makes no symbol gives 0 and an
+// empty picture.
+int BarCodeMakeQRCode(cairo_t* cg, BarCodeDataRec* rec);
+// The side of the QR Code symbol in modules, quiet zone included.
+uint32_t ProcessQRCodeGetWidth(const std::string& data);
+int ProcessQRCodeDisplay(const std::string& data, std::string& picture);
+int BarCodeMakePDF417(cairo_t* cg, BarCodeDataRec* rec);
+// The width of the PDF417 symbol in units (modules) and its rows, each 2 units high.
+uint32_t ProcessPDF417GetCols(const std::string& data);
+uint32_t ProcessPDF417GetRows(const std::string& data);
+int ProcessPDF417Display(const std::string& data, std::string& picture);
 
 // The encoder of a symbology code, or null for a code without one.
 BarCodeEncoder BarCodeEncoderFor(int32_t symbology);

@@ -1,0 +1,99 @@
+#include "model/BarCodeDataRec.h"
+#include "model/BarCodeStrings.h"
+#include "render/BarCodeDraw.h"
+#include "symbologies/BarCodeEncoders.h"
+
+#include <qrencode.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// A QR Code symbol needs a light quiet zone of 4 modules on every side (ISO/IEC 18004, 6.3.8);
+// libqrencode's matrix has none. Each module is drawn as a 3 x 3 unit square.
+constexpr int kQuietZone = 4;
+constexpr int kModuleUnits = 3;
+// ECI 000026 names UTF-8 (AIM ECI specification).
+constexpr unsigned kEciUtf8 = 26;
+// The most characters any symbol holds: version 40-L in numeric mode (ISO/IEC 18004, table 7).
+// Longer data is refused before the library spends time on it.
+constexpr size_t kMaxCharacters = 7089;
+
+using QRSymbol = std::unique_ptr<QRcode, decltype(&QRcode_free)>;
+using QRInput = std::unique_ptr<QRinput, decltype(&QRinput_free)>;
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Text beyond ASCII goes in as UTF-8 in one 8-bit segment behind an ECI designator: without it
+// readers guess the character set of 8-bit data, and some guess Shift JIS for short UTF-8 text.
+QRSymbol EncodeUtf8WithEci(const std::string& data) {
+  QRInput input(QRinput_new2(0, QR_ECLEVEL_L), QRinput_free);
+  if (!input || QRinput_appendECIheader(input.get(), kEciUtf8) != 0 ||
+      QRinput_append(input.get(), QR_MODE_8, static_cast<int>(data.size()),
+                     reinterpret_cast<const unsigned char*>(data.data())) != 0)
+    return {nullptr, QRcode_free};
+  return {QRcode_encodeInput(input.get()), QRcode_free};
+}
+
+// The smallest symbol at level L that holds the data, or none when it does not fit version 40.
+// ASCII text lets the library pick numeric, alphanumeric and 8-bit segments. A zero byte would
+// end the text early and bytes that are not UTF-8 are no text at all: neither makes a symbol.
+QRSymbol QRCodeEncode(const std::string& data) {
+  if (data.empty() || data.size() > kMaxCharacters || data.find('\0') != std::string::npos ||
+      !Utf8Valid(data))
+    return {nullptr, QRcode_free};
+  if (!IsAscii(data)) return EncodeUtf8WithEci(data);
+  return {QRcode_encodeString(data.c_str(), 0, QR_ECLEVEL_L, QR_MODE_8, 1), QRcode_free};
+}
+
+// Nothing reads a symbol the library did not make, nor one wider than version 40.
+int SymbolWidth(const QRSymbol& symbol) {
+  return symbol && symbol->width > 0 && symbol->width <= 177 ? symbol->width : 0;
+}
+
+} // namespace
+
+uint32_t ProcessQRCodeGetWidth(const std::string& data) {
+  const int width = SymbolWidth(QRCodeEncode(data));
+  return width > 0 ? static_cast<uint32_t>(width + 2 * kQuietZone) : 0;
+}
+
+int ProcessQRCodeDisplay(const std::string& data, std::string& picture) {
+  picture.clear();
+  const QRSymbol symbol = QRCodeEncode(data);
+  const int width = SymbolWidth(symbol);
+  if (width == 0) return 0;
+  const size_t side = static_cast<size_t>(width + 2 * kQuietZone);
+  picture.assign(side * side, '0');
+  for (int y = 0; y < width; ++y) {
+    const unsigned char* row = symbol->data + static_cast<size_t>(y) * width;
+    char* out = picture.data() + (y + kQuietZone) * side + kQuietZone;
+    for (int x = 0; x < width; ++x)
+      out[x] = (row[x] & 1) ? '1' : '0';
+  }
+  return 0;
+}
+
+int BarCodeMakeQRCode(cairo_t* cg, BarCodeDataRec* rec) {
+  const int side = static_cast<int>(ProcessQRCodeGetWidth(*rec->data));
+  const float size = static_cast<float>(kModuleUnits * side);
+  const BarCodeRect box{0, 0, size, size - static_cast<float>(std::min(rec->trim, 0))};
+  const BarCodeCanvas canvas = BarCodeBeginSymbol(cg, *rec, box);
+
+  std::string picture;
+  ProcessQRCodeDisplay(*rec->data, picture);
+  if (picture.size() == static_cast<size_t>(side) * side) {
+    for (int r = 0; r < side; ++r)
+      for (int c = 0; c < side; ++c)
+        if (picture[static_cast<size_t>(r) * side + c] == '1')
+          BarCodePaintRect(canvas, {static_cast<float>(kModuleUnits * c),
+                                    static_cast<float>(kModuleUnits * (side - 1 - r)), kModuleUnits,
+                                    kModuleUnits});
+  }
+  BarCodeEndSymbol(canvas);
+  return 0;
+}
