@@ -112,6 +112,13 @@ std::vector<int> RunsOf(const std::string& modules) {
   return runs;
 }
 
+std::string WideNarrowOf(const std::string& modules) {
+  std::string elements;
+  for (int run : RunsOf(modules))
+    elements += run > 1 ? 'w' : 'n';
+  return elements;
+}
+
 namespace {
 
 using Writer = OutputResult (*)(const std::string&, const BarCodeDataRec&, float, float);

@@ -35,6 +35,9 @@ BarCodeRect SizeOf(int symbology, const std::string& data, int trim = 0);
 std::string ModulesOf(const std::vector<EpsBox>& bars);
 // The lengths of the runs of equal modules, bar first.
 std::vector<int> RunsOf(const std::string& modules);
+// The elements of a module string as "n" (one module) and "w" (wider), bar first: how two
+// renderings that draw wide elements at different ratios compare.
+std::string WideNarrowOf(const std::string& modules);
 
 // The files of the CLI for one request in PNG (scale 100), PDF and EPS, each flattened on white
 // for the decoders; the test fails when the tool does not write one. Data holding NUL, which no
