@@ -31,7 +31,9 @@ std::string Unescape(const std::string& s) {
   return out;
 }
 
-EpsPicture Parse(const std::string& eps) {
+} // namespace
+
+EpsPicture ParseEps(const std::string& eps) {
   EpsPicture picture;
   std::string text = eps; // the procedure definitions end their lines in CR
   std::replace(text.begin(), text.end(), '\r', '\n');
@@ -62,6 +64,8 @@ EpsPicture Parse(const std::string& eps) {
   return picture;
 }
 
+namespace {
+
 BarCodeDataRec Request(int symbology, const std::string& data, const std::string& display,
                        int trim) {
   BarCodeDataRec rec = MakeRecord(symbology, data);
@@ -75,7 +79,7 @@ BarCodeDataRec Request(int symbology, const std::string& data, const std::string
 EpsPicture DrawEps(int symbology, const std::string& data, const std::string& display, int trim) {
   BarCodeDataRec rec = Request(symbology, data, display, trim);
   BarCodeUpdateImage(nullptr, 0, 0, &rec);
-  EpsPicture picture = Parse(*rec.epsText);
+  EpsPicture picture = ParseEps(*rec.epsText);
   BarCodeDataRecRelease(&rec);
   return picture;
 }
@@ -113,9 +117,11 @@ std::vector<int> RunsOf(const std::string& modules) {
 }
 
 std::string WideNarrowOf(const std::string& modules) {
+  const std::vector<int> runs = RunsOf(modules);
+  const int narrow = runs.empty() ? 0 : *std::min_element(runs.begin(), runs.end());
   std::string elements;
-  for (int run : RunsOf(modules))
-    elements += run > 1 ? 'w' : 'n';
+  for (int run : runs)
+    elements += run > narrow ? 'w' : 'n';
   return elements;
 }
 

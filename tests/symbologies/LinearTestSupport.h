@@ -25,6 +25,8 @@ struct EpsPicture {
   std::vector<EpsText> texts;
 };
 
+// The rectangles and texts of an EPS picture.
+EpsPicture ParseEps(const std::string& eps);
 // Draws the record (symbology, data, display, trim) with no context and parses its EPS text.
 EpsPicture DrawEps(int symbology, const std::string& data, const std::string& display = {},
                    int trim = 0);
@@ -35,8 +37,8 @@ BarCodeRect SizeOf(int symbology, const std::string& data, int trim = 0);
 std::string ModulesOf(const std::vector<EpsBox>& bars);
 // The lengths of the runs of equal modules, bar first.
 std::vector<int> RunsOf(const std::string& modules);
-// The elements of a module string as "n" (one module) and "w" (wider), bar first: how two
-// renderings that draw wide elements at different ratios compare.
+// The elements of a module string as "n" (as narrow as the narrowest) and "w" (wider), bar first:
+// how two renderings that draw their elements at different ratios compare.
 std::string WideNarrowOf(const std::string& modules);
 
 // The files of the CLI for one request in PNG (scale 100), PDF and EPS, each flattened on white
