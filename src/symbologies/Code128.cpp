@@ -28,6 +28,8 @@ bool IsDigit(char32_t c) {
   return c >= '0' && c <= '9';
 }
 
+// Digit pairs in code set C; an odd last digit follows CODE B, so that the symbol holds exactly the
+// digits given and no digit is added. A lone digit is shorter as one character of code set B.
 void EncodeDigits(std::u32string_view digits, Code128Symbol& symbol) {
   if (digits.size() == 1) {
     symbol.values.push_back(CodeSetB(digits[0]));
@@ -43,8 +45,8 @@ void EncodeDigits(std::u32string_view digits, Code128Symbol& symbol) {
   }
 }
 
-// Human-readable lines (x of the first character, step, baseline): set B characters stand under
-// their own symbol characters, digits two to a character in a smaller face.
+// Human-readable lines (size, first x, step, baseline): set B characters stand under their own
+// symbol characters, digits two to a character in a smaller face.
 constexpr LinearTextLayout kTextB{10, 21, 11, 1};
 constexpr LinearTextLayout kTextDigits{7, 10, 7, 2};
 

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
