@@ -3,6 +3,8 @@
 #include "model/BarCodeTables.h"
 #include "render/BarCodeRender.h"
 #include "symbologies/BarCodeEncoders.h"
+#include "symbologies/Code128.h"
+#include "symbologies/Pharmacode.h"
 
 #include <algorithm>
 #include <array>
@@ -40,12 +42,9 @@ int64_t PairCount(size_t length) {
   return static_cast<int64_t>((length + 1) / 2);
 }
 
-// Code 128 symbol characters: digit pairs when the text is all digits, else one per printable
-// character.
+// Code 128 symbol characters as the encoder draws them.
 int64_t Code128Count(const Prepared& p) {
-  std::u32string text = AsciiOnly(p.data);
-  if (AllDigits(text)) return PairCount(text.size());
-  return std::count_if(text.begin(), text.end(), [](char32_t c) { return c >= 32; });
+  return Code128DataCount(p.data);
 }
 
 int64_t TableCount(std::u32string_view text, const std::string* table, size_t elements) {
@@ -91,33 +90,20 @@ int64_t PostNetWidth(const Prepared& p) {
   return digits <= 9 ? 154 : 184;
 }
 
-int64_t RM4SCCWidth(const Prepared& p) {
-  const auto n = std::count_if(p.data.begin(), p.data.end(), [](char32_t c) {
+int64_t RM4SCCCount(const Prepared& p) {
+  return std::count_if(p.data.begin(), p.data.end(), [](char32_t c) {
     return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
   });
+}
+
+int64_t RM4SCCWidth(const Prepared& p) {
+  const int64_t n = RM4SCCCount(p);
   return 16 * (n <= 6 ? 0 : n) + 24;
 }
 
-// The leading integer of a text: optional sign and digits; anything else gives 0.
-int64_t LeadingInteger(std::u32string_view text) {
-  size_t i = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
-  int64_t value = 0;
-  for (; i < text.size() && IsDigit(text[i]) && value < 1'000'000'000'000; ++i)
-    value = value * 10 + (text[i] - '0');
-  return negative ? -value : value;
-}
-
 int64_t PharmacodeWidth(const Prepared& p) {
-  const std::u32string text = p.data.substr(p.data.size() > 9 ? p.data.size() - 9 : 0);
-  int64_t v = LeadingInteger(text), width = 0, bars = 0;
-  do {
-    width += (v % 2 != 0) ? 1 : 3;
-    v = (v % 2 != 0) ? (v - 1) / 2 : (v - 2) / 2;
-    ++bars;
-  } while (v > 0);
-  return std::max<int64_t>(width + 2 * (bars - 1), 7 * static_cast<int64_t>(text.size()));
+  const int64_t bars = PharmacodeBarsWidth(PharmacodeBars(p.data));
+  return std::max<int64_t>(bars, 7 * static_cast<int64_t>(PharmacodeText(p.data).size()));
 }
 
 int64_t Fixed(const Prepared&) {
@@ -174,6 +160,24 @@ MatrixBox PDF417Box(const std::string& data) {
   return {ProcessPDF417GetCols(data), 2 * static_cast<int64_t>(ProcessPDF417GetRows(data))};
 }
 
+// Two-of-five, EAN-14 and EAN-18 patterns exist for digits only; the fixed-length ones read the
+// first digits and cut the rest.
+bool Numeric(const Prepared& p) {
+  return AllDigits(p.data);
+}
+template <size_t Length> bool LeadingDigits(const Prepared& p) {
+  return AllDigits(std::u32string_view(p.data).substr(0, Length));
+}
+
+// MSI draws its digits and RM4SCC needs a postcode and delivery point: without them there is no
+// symbol at all.
+bool HasDigit(const Prepared& p) {
+  return std::any_of(p.data.begin(), p.data.end(), IsDigit);
+}
+bool RM4SCCEnough(const Prepared& p) {
+  return RM4SCCCount(p) >= 7;
+}
+
 struct SizeRule {
   WidthRule width;
   int16_t fixedWidth; // used when width is Fixed
@@ -188,8 +192,8 @@ constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
     {EANWithAddon, 0, 80, 50, DigitsAndAddon}, // EAN-13
     {Fixed, 81, 65, 35, Anything},             // EAN-8
     {EAN128Width, 0, 60, 40, Anything},        // EAN-128
-    {Fixed, 154, 100, 70, Anything},           // EAN-14
-    {Fixed, 176, 100, 70, Anything},           // EAN-18
+    {Fixed, 154, 100, 70, LeadingDigits<14>},  // EAN-14
+    {Fixed, 176, 100, 70, LeadingDigits<18>},  // EAN-18
     {Fixed, 113, 80, 50, Anything},            // EAN-99
     {Fixed, 113, 80, 50, Anything},            // EAN-Coupon
     {EANWithAddon, 0, 80, 50, Anything},       // UPC-A
@@ -197,19 +201,19 @@ constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
     {Code128Width, 0, 60, 40, Anything},       // Code-128
     {Code93Width, 0, 48, 25, Anything},        // Code-93
     {Code39Width, 0, 48, 25, Anything},        // Code-39
-    {Code25Width, 0, 80, 50, Anything},        // Code-25
+    {Code25Width, 0, 80, 50, Numeric},         // Code-25
     {UPCCouponWidth, 0, 80, 50, Anything},     // UPC-Coupon
     {CodabarWidth, 0, 48, 30, Anything},       // Codabar
     {EANWithAddon, 0, 70, 30, Anything},       // ISSN
     {EANWithAddon, 0, 95, 50, Anything},       // ISBN
     {EANWithAddon, 0, 95, 50, Anything},       // ISMN
     {PostNetWidth, 0, 9, 0, Anything},         // PostNet
-    {RM4SCCWidth, 0, 21, 0, Anything},         // RM4SCC
+    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},     // RM4SCC
     {PharmacodeWidth, 0, 25, 0, Anything},     // Pharmacode
-    {MSIWidth, 0, 48, 30, Anything},           // MSI
-    {Fixed, 305, 100, 0, Anything},            // ITF-SCC
-    {Fixed, 145, 90, 60, Anything},            // ITF-14
-    {Interleaved25Width, 0, 90, 60, Anything}, // Interleaved-25
+    {MSIWidth, 0, 48, 30, HasDigit},           // MSI
+    {Fixed, 305, 100, 0, LeadingDigits<14>},   // ITF-SCC
+    {Fixed, 145, 90, 60, LeadingDigits<14>},   // ITF-14
+    {Interleaved25Width, 0, 90, 60, Numeric},  // Interleaved-25
     {Fixed, 0, 0, 0, Anything, QRCodeBox},     // QRCode
     {Fixed, 0, 0, 0, Anything, PDF417Box},     // PDF417
 }};

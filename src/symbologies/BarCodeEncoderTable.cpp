@@ -7,34 +7,34 @@ namespace {
 
 // By symbology code; a symbology without an encoder yet cannot be drawn.
 constexpr std::array<BarCodeEncoder, kBarCodeCount + 1> kEncoders{
-    nullptr,           // none
-    BarCodeMakeEAN13,  // EAN-13
-    nullptr,           // EAN-8
-    nullptr,           // EAN-128
-    nullptr,           // EAN-14
-    nullptr,           // EAN-18
-    nullptr,           // EAN-99
-    nullptr,           // EAN-Coupon
-    nullptr,           // UPC-A
-    nullptr,           // UPC-E
-    nullptr,           // Code-128
-    nullptr,           // Code-93
-    nullptr,           // Code-39
-    nullptr,           // Code-25
-    nullptr,           // UPC-Coupon
-    nullptr,           // Codabar
-    nullptr,           // ISSN
-    nullptr,           // ISBN
-    nullptr,           // ISMN
-    nullptr,           // PostNet
-    nullptr,           // RM4SCC
-    nullptr,           // Pharmacode
-    nullptr,           // MSI
-    nullptr,           // ITF-SCC
-    nullptr,           // ITF-14
-    nullptr,           // Interleaved-25
-    BarCodeMakeQRCode, // QRCode
-    BarCodeMakePDF417, // PDF417
+    nullptr,                  // none
+    BarCodeMakeEAN13,         // EAN-13
+    nullptr,                  // EAN-8
+    BarCodeMakeEAN128,        // EAN-128
+    BarCodeMakeEAN14,         // EAN-14
+    BarCodeMakeEAN18,         // EAN-18
+    nullptr,                  // EAN-99
+    nullptr,                  // EAN-Coupon
+    nullptr,                  // UPC-A
+    nullptr,                  // UPC-E
+    BarCodeMakeCode128,       // Code-128
+    BarCodeMakeCode93,        // Code-93
+    BarCodeMakeCode39,        // Code-39
+    BarCodeMakeCode25,        // Code-25
+    nullptr,                  // UPC-Coupon
+    BarCodeMakeCodabar,       // Codabar
+    nullptr,                  // ISSN
+    nullptr,                  // ISBN
+    nullptr,                  // ISMN
+    BarCodeMakePostNet,       // PostNet
+    BarCodeMakeRM4SCC,        // RM4SCC
+    BarCodeMakePharmacode,    // Pharmacode
+    BarCodeMakeMSI,           // MSI
+    BarCodeMakeITFSCC,        // ITF-SCC
+    BarCodeMakeITF14,         // ITF-14
+    BarCodeMakeInterleaved25, // Interleaved-25
+    BarCodeMakeQRCode,        // QRCode
+    BarCodeMakePDF417,        // PDF417
 };
 
 } // namespace

@@ -13,6 +13,24 @@ using BarCodeEncoder = int (*)(cairo_t* cg, BarCodeDataRec* rec);
 
 int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec);
 
+// One-dimensional
+int BarCodeMakeCode128(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeEAN128(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeEAN14(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeEAN18(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeCode93(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeCode39(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeCode25(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeInterleaved25(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeITF14(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeITFSCC(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeCodabar(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeMSI(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakePharmacode(cairo_t* cg, BarCodeDataRec* rec);
+
+// Postal
+int BarCodeMakePostNet(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeRM4SCC(cairo_t* cg, BarCodeDataRec* rec);
 // Two-dimensional symbols. Their module pictures hold "1" (dark) and "0" (light), row by row from
 // the top; the size computation asks for their extents. Data that makes no symbol gives 0 and an
 // empty picture.

@@ -274,3 +274,87 @@ std::vector<std::string> ZBarRead(const std::string& png) {
     if (!line.empty()) texts.push_back(line);
   return texts;
 }
+
+// ---- Linear symbols: every symbol's text with its symbology identifier, and decoder options ----
+
+namespace {
+
+// Each field goes through the pipe as its length, a colon and its bytes, so that texts may hold
+// any byte.
+void AppendField(std::string& out, const std::string& field) {
+  out += std::to_string(field.size()) + ':' + field;
+}
+
+bool TakeField(const std::string& in, size_t& at, std::string& field) {
+  const size_t colon = in.find(':', at);
+  if (colon == std::string::npos) return false;
+  const size_t length = std::stoul(in.substr(at, colon - at));
+  if (colon + 1 + length > in.size()) return false;
+  field = in.substr(colon + 1, length);
+  at = colon + 1 + length;
+  return true;
+}
+
+// Runs `work` in a child process (zxing-cpp 1.4 may abort on its own assertions) and returns the
+// bytes it produced.
+template <typename Work> std::string InChild(Work work) {
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    const std::string out = work();
+    for (size_t sent = 0; sent < out.size();) {
+      const ssize_t n = write(fds[1], out.data() + sent, out.size() - sent);
+      if (n <= 0) break;
+      sent += static_cast<size_t>(n);
+    }
+    _exit(0);
+  }
+  close(fds[1]);
+  std::string bytes;
+  char buffer[4096];
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+    bytes.append(buffer, n);
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return bytes;
+}
+
+} // namespace
+
+std::vector<ZXingSymbol> ZXingReadSymbols(const std::string& png, const std::string& formats,
+                                          const ZXingOptions& options) {
+  int w = 0, h = 0;
+  std::vector<uint8_t> grey = GreyPixels(png, w, h);
+  if (grey.empty()) return {};
+  const std::string bytes = InChild([&] {
+    ZXing::DecodeHints hints;
+    hints.setTryHarder(true).setTryRotate(false).setMaxNumberOfSymbols(1);
+    hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
+    hints.setTryCode39ExtendedMode(options.code39Extended);
+    hints.setReturnCodabarStartEnd(options.codabarStartStop);
+    std::string out;
+    for (const ZXing::Result& result :
+         ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
+      if (result.isValid()) {
+        AppendField(out, result.text());
+        AppendField(out, result.symbologyIdentifier());
+      }
+    return out;
+  });
+  std::vector<ZXingSymbol> symbols;
+  ZXingSymbol symbol;
+  for (size_t at = 0; TakeField(bytes, at, symbol.text) && TakeField(bytes, at, symbol.identifier);)
+    symbols.push_back(symbol);
+  return symbols;
+}
+
+std::string ZBarReadRaw(const std::string& png, const std::vector<std::string>& settings) {
+  std::vector<std::string> argv{"zbarimg", "--quiet", "--raw"};
+  for (const std::string& setting : settings)
+    argv.push_back("-S" + setting);
+  argv.push_back(png);
+  return RunProgram(argv, {"DBUS_SESSION_BUS_ADDRESS=disabled:"}).out;
+}

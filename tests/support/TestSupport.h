@@ -36,3 +36,20 @@ std::string RasterizeOnWhite(const std::string& path, int factor = 4, int dpi = 
 std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats);
 // Every symbol zbar finds in a PNG, as its text (EAN add-ons are separate symbols).
 std::vector<std::string> ZBarRead(const std::string& png);
+
+// ---- Linear symbols: every symbol's text with its symbology identifier, and decoder options ----
+
+struct ZXingSymbol {
+  std::string text;       // may hold any byte, NUL included
+  std::string identifier; // the symbology identifier, such as "]C1" for GS1-128
+};
+struct ZXingOptions {
+  bool code39Extended = false;  // read Code 39 full-ASCII pairs as the characters they stand for
+  bool codabarStartStop = true; // keep Codabar's start and stop characters in the text
+};
+// The symbol of the given formats that zxing-cpp finds in a PNG (none or one).
+std::vector<ZXingSymbol> ZXingReadSymbols(const std::string& png, const std::string& formats,
+                                          const ZXingOptions& options = {});
+// zbar's whole raw output for a PNG: each symbol's text followed by a line feed (the text may
+// hold line feeds itself). `settings` are extra zbarimg -S settings, such as "i25.min-length=2".
+std::string ZBarReadRaw(const std::string& png, const std::vector<std::string>& settings = {});
