@@ -38,15 +38,9 @@ TEST(EAN99, GeometryIgnoresAddon) {
       const EpsPicture picture = DrawEPS(request);
       EXPECT_EQ(SizeOf(request), std::make_pair(113.0f, static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
-      ExpectStretches(picture, {{11, 14, 6, top},
-                                {14, 56, 10, top},
-                                {56, 61, 6, top},
-                                {61, 103, 10, top},
-                                {103, 106, 6, top}});
+      ExpectStretches(picture, EAN13Stretches(top));
       const std::string d = WithGtinCheck(kind.prefix + Fitted("123", 10));
-      std::vector<EpsText> texts{{0, 1, 10, d.substr(0, 1)}};
-      for (int k = 1; k < 13; ++k)
-        texts.push_back({(k <= 6 ? 8 : 13) + 7 * k, 1, 10, d.substr(k, 1)});
+      std::vector<EpsText> texts = EAN13DigitTexts(d);
       texts.push_back({107, 1, 10, ">"});
       EXPECT_EQ(picture.texts, texts);
     }

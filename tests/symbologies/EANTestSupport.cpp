@@ -118,6 +118,33 @@ void ExpectStretches(const EpsPicture& picture, const std::vector<BarStretch>& s
         << "stray bar at " << bar.x1;
 }
 
+std::vector<BarStretch> EAN13Stretches(int top) {
+  return {{11, 14, 6, top},
+          {14, 56, 10, top},
+          {56, 61, 6, top},
+          {61, 103, 10, top},
+          {103, 106, 6, top}};
+}
+
+std::vector<BarStretch> UPCAStretches(int top) {
+  return {{9, 12, 6, top},   {12, 19, 6, top},  {19, 54, 10, top}, {54, 59, 6, top},
+          {59, 94, 10, top}, {94, 101, 6, top}, {101, 104, 6, top}};
+}
+
+std::vector<EpsText> EAN13DigitTexts(const std::string& d) {
+  std::vector<EpsText> texts{{0, 1, 10, d.substr(0, 1)}};
+  for (int k = 1; k < 13; ++k)
+    texts.push_back({(k <= 6 ? 8 : 13) + 7 * k, 1, 10, d.substr(k, 1)});
+  return texts;
+}
+
+std::vector<EpsText> UPCADigitTexts(const std::string& d) {
+  std::vector<EpsText> texts{{0, 1, 7, d.substr(0, 1)}, {109, 1, 7, d.substr(11, 1)}};
+  for (int k = 1; k <= 10; ++k)
+    texts.push_back({(k <= 5 ? 13 : 18) + 7 * k, 1, 10, d.substr(k, 1)});
+  return texts;
+}
+
 namespace {
 
 struct Format {

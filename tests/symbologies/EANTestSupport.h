@@ -50,6 +50,14 @@ struct BarStretch {
 // stretch is empty.
 void ExpectStretches(const EpsPicture& picture, const std::vector<BarStretch>& stretches);
 
+// The main symbols' bar stretches and digit texts: EAN-13 from x = 11, its digits in 10 point;
+// UPC-A from x = 9 with the bars of its first and check digits as long as the guards, those two
+// digits in 7 point outside the bars.
+std::vector<BarStretch> EAN13Stretches(int top);
+std::vector<BarStretch> UPCAStretches(int top);
+std::vector<EpsText> EAN13DigitTexts(const std::string& digits);
+std::vector<EpsText> UPCADigitTexts(const std::string& digits);
+
 // Makes the symbol with the command-line tool as PNG at scale 100, PDF and EPS, reads each file
 // back with zxing-cpp (for each format name given) and zbar, and checks that each reads exactly
 // the expected texts.

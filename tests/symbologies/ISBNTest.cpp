@@ -68,11 +68,7 @@ TEST(ISBN, GeometryAndTitle) {
     const EpsPicture picture = DrawEPS(request);
     EXPECT_EQ(SizeOf(request), std::make_pair(static_cast<float>(width), c.top + 15.0f));
     EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
-    std::vector<BarStretch> stretches{{11, 14, 6, c.top},
-                                      {14, 56, 10, c.top},
-                                      {56, 61, 6, c.top},
-                                      {61, 103, 10, c.top},
-                                      {103, 106, 6, c.top}};
+    std::vector<BarStretch> stretches = EAN13Stretches(c.top);
     if (*c.addon != 0) stretches.push_back({114, 114 + addonModules, 6, c.top - 10});
     ExpectStretches(picture, stretches);
     ASSERT_FALSE(picture.texts.empty());

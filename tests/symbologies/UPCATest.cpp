@@ -51,15 +51,11 @@ TEST(UPCA, GeometryWithAddonsAndTrim) {
                 std::make_pair(static_cast<float>(width), static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
       // The bars of the first and the check digit are as long as the guards.
-      std::vector<BarStretch> stretches{{9, 12, 6, top},   {12, 19, 6, top},  {19, 54, 10, top},
-                                        {54, 59, 6, top},  {59, 94, 10, top}, {94, 101, 6, top},
-                                        {101, 104, 6, top}};
+      std::vector<BarStretch> stretches = UPCAStretches(top);
       if (!addon.empty()) stretches.push_back({114, 114 + addonModules, 6, top - 10});
       ExpectStretches(picture, stretches);
 
-      std::vector<EpsText> texts{{0, 1, 7, d.substr(0, 1)}, {109, 1, 7, d.substr(11, 1)}};
-      for (int k = 1; k <= 10; ++k)
-        texts.push_back({(k <= 5 ? 13 : 18) + 7 * k, 1, 10, d.substr(k, 1)});
+      std::vector<EpsText> texts = UPCADigitTexts(d);
       for (size_t i = 0; i < addon.size(); ++i)
         texts.push_back(
             {117 + 8 * static_cast<int>(i), 71 - std::min(trim, 50), 10, addon.substr(i, 1)});

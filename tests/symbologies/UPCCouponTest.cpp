@@ -38,19 +38,12 @@ TEST(UPCCoupon, GeometryCountsTheCharactersDrawn) {
                 std::make_pair(static_cast<float>(189 + 11 * n), static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
       // Start C, FNC1, the data, the check character and the stop from x = 134.
-      ExpectStretches(picture, {{9, 12, 6, top},
-                                {12, 19, 6, top},
-                                {19, 54, 10, top},
-                                {54, 59, 6, top},
-                                {59, 94, 10, top},
-                                {94, 101, 6, top},
-                                {101, 104, 6, top},
-                                {134, 180 + 11 * n, 12, top}});
+      std::vector<BarStretch> stretches = UPCAStretches(top);
+      stretches.push_back({134, 180 + 11 * n, 12, top});
+      ExpectStretches(picture, stretches);
       EXPECT_EQ(picture.bars.back().x2, 180 + 11 * n);
       const std::string d = WithGtinCheck("03600029145");
-      std::vector<EpsText> texts{{0, 1, 7, d.substr(0, 1)}, {109, 1, 7, d.substr(11, 1)}};
-      for (int k = 1; k <= 10; ++k)
-        texts.push_back({(k <= 5 ? 13 : 18) + 7 * k, 1, 10, d.substr(k, 1)});
+      std::vector<EpsText> texts = UPCADigitTexts(d);
       for (size_t i = 0; addon[i] != 0; ++i)
         texts.push_back({133 + 7 * static_cast<int>(i), 2, 7, std::string(1, addon[i])});
       EXPECT_EQ(picture.texts, texts);
