@@ -38,10 +38,6 @@ int64_t AddonIncrement(const Prepared& p) {
   return n <= 2 ? 25 : 52;
 }
 
-int64_t PairCount(size_t length) {
-  return static_cast<int64_t>((length + 1) / 2);
-}
-
 // Code 128 symbol characters as the encoder draws them.
 int64_t Code128Count(const Prepared& p) {
   return Code128DataCount(p.data);
@@ -121,8 +117,11 @@ int64_t EAN128Width(const Prepared& p) {
 int64_t Code25Width(const Prepared& p) {
   return 14 * static_cast<int64_t>(p.data.size()) + 36;
 }
+// The coupon extension: digit pairs, and for a digit left over the switch to code set B and the
+// digit itself.
 int64_t UPCCouponWidth(const Prepared& p) {
-  return 11 * PairCount(p.addon.size()) + 189;
+  const auto n = static_cast<int64_t>(p.addon.size());
+  return 11 * (n / 2 + (n % 2 == 0 ? 0 : 2)) + 189;
 }
 int64_t MSIWidth(const Prepared& p) {
   return 12 * std::count_if(p.data.begin(), p.data.end(), IsDigit) + 19;
@@ -137,9 +136,19 @@ bool Anything(const Prepared&) {
 
 // EAN/UPC data and the add-on actually drawn (1 to 5 characters) must be digits: the number sets
 // have no pattern for anything else.
-bool DigitsAndAddon(const Prepared& p) {
+bool AddonUsedDigits(const Prepared& p) {
   const bool addonUsed = !p.addon.empty() && p.addon.size() <= 5;
-  return AllDigits(p.data) && (!addonUsed || AllDigits(p.addon));
+  return !addonUsed || AllDigits(p.addon);
+}
+bool DigitsAndAddon(const Prepared& p) {
+  return AllDigits(p.data) && AddonUsedDigits(p);
+}
+bool DigitsOnly(const Prepared& p) {
+  return AllDigits(p.data);
+}
+// The UPC-Coupon extension encodes its add-on whatever its length.
+bool CouponDigits(const Prepared& p) {
+  return AllDigits(p.data) && AllDigits(p.addon);
 }
 
 // The two-dimensional symbols are as high as their module matrix: the encoder gives the box
@@ -188,34 +197,34 @@ struct SizeRule {
 };
 
 constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
-    {Fixed, 0, 0, 0, Anything},                // none
-    {EANWithAddon, 0, 80, 50, DigitsAndAddon}, // EAN-13
-    {Fixed, 81, 65, 35, Anything},             // EAN-8
-    {EAN128Width, 0, 60, 40, Anything},        // EAN-128
-    {Fixed, 154, 100, 70, LeadingDigits<14>},  // EAN-14
-    {Fixed, 176, 100, 70, LeadingDigits<18>},  // EAN-18
-    {Fixed, 113, 80, 50, Anything},            // EAN-99
-    {Fixed, 113, 80, 50, Anything},            // EAN-Coupon
-    {EANWithAddon, 0, 80, 50, Anything},       // UPC-A
-    {Fixed, 67, 80, 50, Anything},             // UPC-E
-    {Code128Width, 0, 60, 40, Anything},       // Code-128
-    {Code93Width, 0, 48, 25, Anything},        // Code-93
-    {Code39Width, 0, 48, 25, Anything},        // Code-39
-    {Code25Width, 0, 80, 50, Numeric},         // Code-25
-    {UPCCouponWidth, 0, 80, 50, Anything},     // UPC-Coupon
-    {CodabarWidth, 0, 48, 30, Anything},       // Codabar
-    {EANWithAddon, 0, 70, 30, Anything},       // ISSN
-    {EANWithAddon, 0, 95, 50, Anything},       // ISBN
-    {EANWithAddon, 0, 95, 50, Anything},       // ISMN
-    {PostNetWidth, 0, 9, 0, Anything},         // PostNet
-    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},     // RM4SCC
-    {PharmacodeWidth, 0, 25, 0, Anything},     // Pharmacode
-    {MSIWidth, 0, 48, 30, HasDigit},           // MSI
-    {Fixed, 305, 100, 0, LeadingDigits<14>},   // ITF-SCC
-    {Fixed, 145, 90, 60, LeadingDigits<14>},   // ITF-14
-    {Interleaved25Width, 0, 90, 60, Numeric},  // Interleaved-25
-    {Fixed, 0, 0, 0, Anything, QRCodeBox},     // QRCode
-    {Fixed, 0, 0, 0, Anything, PDF417Box},     // PDF417
+    {Fixed, 0, 0, 0, Anything},                 // none
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon},  // EAN-13
+    {Fixed, 81, 65, 35, DigitsOnly},            // EAN-8
+    {EAN128Width, 0, 60, 40, Anything},         // EAN-128
+    {Fixed, 154, 100, 70, LeadingDigits<14>},   // EAN-14
+    {Fixed, 176, 100, 70, LeadingDigits<18>},   // EAN-18
+    {Fixed, 113, 80, 50, DigitsOnly},           // EAN-99
+    {Fixed, 113, 80, 50, DigitsOnly},           // EAN-Coupon
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon},  // UPC-A
+    {Fixed, 67, 80, 50, DigitsOnly},            // UPC-E
+    {Code128Width, 0, 60, 40, Anything},        // Code-128
+    {Code93Width, 0, 48, 25, Anything},         // Code-93
+    {Code39Width, 0, 48, 25, Anything},         // Code-39
+    {Code25Width, 0, 80, 50, Numeric},          // Code-25
+    {UPCCouponWidth, 0, 80, 50, CouponDigits},  // UPC-Coupon
+    {CodabarWidth, 0, 48, 30, Anything},        // Codabar
+    {EANWithAddon, 0, 70, 30, AddonUsedDigits}, // ISSN
+    {EANWithAddon, 0, 95, 50, AddonUsedDigits}, // ISBN
+    {EANWithAddon, 0, 95, 50, AddonUsedDigits}, // ISMN
+    {PostNetWidth, 0, 9, 0, Anything},          // PostNet
+    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},      // RM4SCC
+    {PharmacodeWidth, 0, 25, 0, Anything},      // Pharmacode
+    {MSIWidth, 0, 48, 30, HasDigit},            // MSI
+    {Fixed, 305, 100, 0, LeadingDigits<14>},    // ITF-SCC
+    {Fixed, 145, 90, 60, LeadingDigits<14>},    // ITF-14
+    {Interleaved25Width, 0, 90, 60, Numeric},   // Interleaved-25
+    {Fixed, 0, 0, 0, Anything, QRCodeBox},      // QRCode
+    {Fixed, 0, 0, 0, Anything, PDF417Box},      // PDF417
 }};
 
 // The box before trim.

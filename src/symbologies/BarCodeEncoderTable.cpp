@@ -9,23 +9,23 @@ namespace {
 constexpr std::array<BarCodeEncoder, kBarCodeCount + 1> kEncoders{
     nullptr,                  // none
     BarCodeMakeEAN13,         // EAN-13
-    nullptr,                  // EAN-8
+    BarCodeMakeEAN8,          // EAN-8
     BarCodeMakeEAN128,        // EAN-128
     BarCodeMakeEAN14,         // EAN-14
     BarCodeMakeEAN18,         // EAN-18
-    nullptr,                  // EAN-99
-    nullptr,                  // EAN-Coupon
-    nullptr,                  // UPC-A
-    nullptr,                  // UPC-E
+    BarCodeMakeEAN99,         // EAN-99
+    BarCodeMakeEANCoupon,     // EAN-Coupon
+    BarCodeMakeUPCA,          // UPC-A
+    BarCodeMakeUPCE,          // UPC-E
     BarCodeMakeCode128,       // Code-128
     BarCodeMakeCode93,        // Code-93
     BarCodeMakeCode39,        // Code-39
     BarCodeMakeCode25,        // Code-25
-    nullptr,                  // UPC-Coupon
+    BarCodeMakeUPCCoupon,     // UPC-Coupon
     BarCodeMakeCodabar,       // Codabar
-    nullptr,                  // ISSN
-    nullptr,                  // ISBN
-    nullptr,                  // ISMN
+    BarCodeMakeISSN,          // ISSN
+    BarCodeMakeISBN,          // ISBN
+    BarCodeMakeISMN,          // ISMN
     BarCodeMakePostNet,       // PostNet
     BarCodeMakeRM4SCC,        // RM4SCC
     BarCodeMakePharmacode,    // Pharmacode

@@ -12,6 +12,15 @@ struct BarCodeDataRec;
 using BarCodeEncoder = int (*)(cairo_t* cg, BarCodeDataRec* rec);
 
 int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeEAN8(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeEAN99(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeEANCoupon(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeUPCA(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeUPCE(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeUPCCoupon(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeISSN(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeISBN(cairo_t* cg, BarCodeDataRec* rec);
+int BarCodeMakeISMN(cairo_t* cg, BarCodeDataRec* rec);
 
 // One-dimensional
 int BarCodeMakeCode128(cairo_t* cg, BarCodeDataRec* rec);

@@ -20,6 +20,21 @@ void EANDrawAddonBars(const BarCodeCanvas& canvas, std::string_view addonDigits,
 // Draws the add-on's digits and the closing ">" above the add-on symbol that starts at x.
 void EANDrawAddonText(const BarCodeCanvas& canvas, std::string_view addonDigits, int x,
                       int16_t textY);
-// The font of the human-readable line of every EAN/UPC symbol.
+// The font of the human-readable line of every EAN/UPC symbol, and the smaller size of the UPC
+// number-system and check digits that stand in the quiet zones.
 inline constexpr std::string_view kEANFont = "Monaco";
 inline constexpr int16_t kEANFontSize = 10;
+inline constexpr int16_t kUPCSmallFontSize = 7;
+
+// Width of the EAN-13 and UPC-A symbol boxes without add-on, in units.
+inline constexpr int kEANWidth = 113;
+
+// Draws an EAN-13 symbol of 13 digits with its bars up to top, the add-on (may be empty) to its
+// right with bars up to top - 10, and, when the canvas shows text, the digits, the add-on's digits
+// and the closing ">".
+void EANDrawEAN13(const BarCodeCanvas& canvas, std::string_view digits, std::string_view addon,
+                  float top);
+// Draws the bars of a UPC-A symbol of 12 digits up to top; returns the x after its stop guard.
+int EANDrawUPCABars(const BarCodeCanvas& canvas, std::string_view digits, float top);
+// Draws the digits of a UPC-A symbol when the canvas shows text; ends with the 10-point font.
+void EANDrawUPCAText(const BarCodeCanvas& canvas, std::string_view digits);
