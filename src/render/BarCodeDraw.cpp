@@ -91,3 +91,13 @@ std::string BarCodeDisplayText(const BarCodeDataRec& rec) {
   if (rec.display && !rec.display->empty()) return *rec.display;
   return rec.data ? *rec.data : std::string();
 }
+
+void BarCodeDrawModulePicture(const BarCodeCanvas& canvas, std::string_view picture, int columns,
+                              int rows, float moduleWidth, float moduleHeight) {
+  if (columns <= 0 || rows <= 0 || picture.size() != static_cast<size_t>(columns) * rows) return;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c)
+      if (picture[static_cast<size_t>(r) * columns + c] == '1')
+        BarCodePaintRect(
+            canvas, {moduleWidth * c, moduleHeight * (rows - 1 - r), moduleWidth, moduleHeight});
+}

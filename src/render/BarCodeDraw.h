@@ -41,6 +41,12 @@ int BarCodeDrawWidths(const BarCodeCanvas& canvas, std::string_view widths, int 
 // The human-readable text of a symbol: the display override, or the data when it is empty.
 std::string BarCodeDisplayText(const BarCodeDataRec& rec);
 
+// Draws a picture of columns x rows modules ("1" dark), row by row from the top, each module a
+// moduleWidth x moduleHeight rectangle of its own; the bottom row stands at y = 0. A picture of
+// any other size draws nothing.
+void BarCodeDrawModulePicture(const BarCodeCanvas& canvas, std::string_view picture, int columns,
+                              int rows, float moduleWidth, float moduleHeight);
+
 // Draws a module string ("1" dark, "0" light), one unit per module from x, each run of dark
 // modules as one bar from bottom to top. Returns the x after the last module.
 int BarCodeDrawModules(const BarCodeCanvas& canvas, std::string_view modules, int x, float bottom,

@@ -224,25 +224,17 @@ std::vector<uint8_t> GreyPixels(const std::string& png, int& w, int& h) {
 
 } // namespace
 
-std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
-  int w = 0, h = 0;
-  std::vector<uint8_t> grey = GreyPixels(png, w, h);
-  if (grey.empty()) return {};
-  // zxing-cpp 1.4 aborts on an assertion of its own when it merges several results of one linear
-  // symbol; asking for one symbol avoids the merge, and the child process keeps any other abort
-  // from ending the whole suite.
+namespace {
+
+// Runs work in a child process and returns what it produced; an abort in the child loses only
+// that result.
+template <typename Work> std::string InChild(Work work) {
   int fds[2];
   if (pipe(fds) != 0) return {};
   const pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    ZXing::DecodeHints hints;
-    hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
-    hints.setFormats(ZXing::BarcodeFormatsFromString(formats)).setMaxNumberOfSymbols(1);
-    std::string out;
-    for (const ZXing::Result& result :
-         ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
-      if (result.isValid()) out += result.text() + '\0';
+    const std::string out = work();
     for (size_t sent = 0; sent < out.size();) {
       const ssize_t n = write(fds[1], out.data() + sent, out.size() - sent);
       if (n <= 0) break;
@@ -258,6 +250,28 @@ std::vector<std::string> ZXingRead(const std::string& png, const std::string& fo
   close(fds[0]);
   int status = 0;
   waitpid(pid, &status, 0);
+  return bytes;
+}
+
+} // namespace
+
+std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
+  int w = 0, h = 0;
+  std::vector<uint8_t> grey = GreyPixels(png, w, h);
+  if (grey.empty()) return {};
+  // zxing-cpp 1.4 aborts on an assertion of its own when it merges several results of one linear
+  // symbol; asking for one symbol avoids the merge, and the child process keeps any other abort
+  // from ending the whole suite.
+  const std::string bytes = InChild([&] {
+    ZXing::DecodeHints hints;
+    hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
+    hints.setFormats(ZXing::BarcodeFormatsFromString(formats)).setMaxNumberOfSymbols(1);
+    std::string out;
+    for (const ZXing::Result& result :
+         ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
+      if (result.isValid()) out += result.text() + '\0';
+    return out;
+  });
   std::vector<std::string> texts;
   for (size_t from = 0, end; (end = bytes.find('\0', from)) != std::string::npos; from = end + 1)
     texts.push_back(bytes.substr(from, end - from));
@@ -297,30 +311,6 @@ bool TakeField(const std::string& in, size_t& at, std::string& field) {
 
 // Runs `work` in a child process (zxing-cpp 1.4 may abort on its own assertions) and returns the
 // bytes it produced.
-template <typename Work> std::string InChild(Work work) {
-  int fds[2];
-  if (pipe(fds) != 0) return {};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    const std::string out = work();
-    for (size_t sent = 0; sent < out.size();) {
-      const ssize_t n = write(fds[1], out.data() + sent, out.size() - sent);
-      if (n <= 0) break;
-      sent += static_cast<size_t>(n);
-    }
-    _exit(0);
-  }
-  close(fds[1]);
-  std::string bytes;
-  char buffer[4096];
-  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-    bytes.append(buffer, n);
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return bytes;
-}
 
 } // namespace
 

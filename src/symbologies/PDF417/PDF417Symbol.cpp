@@ -108,13 +108,7 @@ int BarCodeMakePDF417(cairo_t* cg, BarCodeDataRec* rec) {
 
   std::string picture;
   ProcessPDF417Display(*rec->data, picture);
-  if (picture.size() == static_cast<size_t>(rows) * width) {
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < width; ++c)
-        if (picture[static_cast<size_t>(r) * width + c] == '1')
-          BarCodePaintRect(canvas, {static_cast<float>(c),
-                                    static_cast<float>(kRowUnits * (rows - 1 - r)), 1, kRowUnits});
-  }
+  BarCodeDrawModulePicture(canvas, picture, width, rows, 1, kRowUnits);
   BarCodeEndSymbol(canvas);
   return 0;
 }

@@ -86,14 +86,7 @@ int BarCodeMakeQRCode(cairo_t* cg, BarCodeDataRec* rec) {
 
   std::string picture;
   ProcessQRCodeDisplay(*rec->data, picture);
-  if (picture.size() == static_cast<size_t>(side) * side) {
-    for (int r = 0; r < side; ++r)
-      for (int c = 0; c < side; ++c)
-        if (picture[static_cast<size_t>(r) * side + c] == '1')
-          BarCodePaintRect(canvas, {static_cast<float>(kModuleUnits * c),
-                                    static_cast<float>(kModuleUnits * (side - 1 - r)), kModuleUnits,
-                                    kModuleUnits});
-  }
+  BarCodeDrawModulePicture(canvas, picture, side, side, kModuleUnits, kModuleUnits);
   BarCodeEndSymbol(canvas);
   return 0;
 }
