@@ -14,7 +14,7 @@ constexpr int32_t kEncoderOptions = kPDF417InvertBitmap;
 constexpr int kRowUnits = 2;
 
 // The ECI designator codeword (ISO/IEC 15438, Extended Channel Interpretation) and the
-// assignments of the AIM ECI specification it names here: ISO/IEC 8859-1 and UTF-8.
+// AIM ECI assignments it names here: ISO/IEC 8859-1 and UTF-8.
 constexpr int32_t kEciDesignator = 927;
 constexpr int32_t kEciLatin1 = 3;
 constexpr int32_t kEciUtf8 = 26;

@@ -14,7 +14,7 @@ namespace {
 // libqrencode's matrix has none. Each module is drawn as a 3 x 3 unit square.
 constexpr int kQuietZone = 4;
 constexpr int kModuleUnits = 3;
-// ECI 000026 names UTF-8 (AIM ECI specification).
+// ECI 000026 names UTF-8 in the AIM ECI assignments.
 constexpr unsigned kEciUtf8 = 26;
 // The most characters any symbol holds: version 40-L in numeric mode (ISO/IEC 18004, table 7).
 // Longer data is refused before the library spends time on it.
