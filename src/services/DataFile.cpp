@@ -62,13 +62,16 @@ bool DataFileWriteAtomic(const std::string& path,
   return true;
 }
 
+bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes) {
+  std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  return static_cast<bool>(out);
+}
+
 bool DataFileWriteBytes(const std::string& path, std::string_view bytes) {
-  return DataFileWriteAtomic(path, [&](const std::string& temp) {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
-  });
+  return DataFileWriteAtomic(
+      path, [&](const std::string& temp) { return DataFileFillTemp(temp, bytes); });
 }
 
 bool DataFileWriteCFStr(const std::string& path, std::string_view text) {

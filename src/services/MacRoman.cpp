@@ -2,75 +2,78 @@
 
 #include "model/BarCodeStrings.h"
 
-#include <cerrno>
-#include <iconv.h>
+#include <array>
 
 namespace {
 
-// glibc knows Mac OS Roman as MACINTOSH.
-constexpr const char* kMacRoman = "MACINTOSH";
-
-class Converter {
-public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // Converts all of in; false at the first character that cannot be converted.
-  bool Convert(std::string_view in, std::string& out) {
-    char* src = const_cast<char*>(in.data());
-    size_t left = in.size();
-    char buffer[1024];
-    while (left > 0) {
-      char* dst = buffer;
-      size_t room = sizeof buffer;
-      const size_t rc = iconv(cd_, &src, &left, &dst, &room);
-      out.append(buffer, dst - buffer);
-      if (rc == static_cast<size_t>(-1) && errno != E2BIG) return false;
-    }
-    return true;
-  }
-
-private:
-  iconv_t cd_;
+// The characters of bytes 0x80-0xFF in Mac OS Roman, as Apple's published mapping (ROMAN.TXT)
+// gives them; bytes below 0x80 are ASCII. A table rather than iconv: opening a converter loads
+// gconv modules, which costs the command line more than writing the whole EPS file.
+constexpr std::array<char32_t, 128> kUpperHalf{
+    0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1, // 0x80
+    0x00E0, 0x00E2, 0x00E4, 0x00E3, 0x00E5, 0x00E7, 0x00E9, 0x00E8, // 0x88
+    0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3, // 0x90
+    0x00F2, 0x00F4, 0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC, // 0x98
+    0x2020, 0x00B0, 0x00A2, 0x00A3, 0x00A7, 0x2022, 0x00B6, 0x00DF, // 0xA0
+    0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8, // 0xA8
+    0x221E, 0x00B1, 0x2264, 0x2265, 0x00A5, 0x00B5, 0x2202, 0x2211, // 0xB0
+    0x220F, 0x03C0, 0x222B, 0x00AA, 0x00BA, 0x03A9, 0x00E6, 0x00F8, // 0xB8
+    0x00BF, 0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x2206, 0x00AB, // 0xC0
+    0x00BB, 0x2026, 0x00A0, 0x00C0, 0x00C3, 0x00D5, 0x0152, 0x0153, // 0xC8
+    0x2013, 0x2014, 0x201C, 0x201D, 0x2018, 0x2019, 0x00F7, 0x25CA, // 0xD0
+    0x00FF, 0x0178, 0x2044, 0x20AC, 0x2039, 0x203A, 0xFB01, 0xFB02, // 0xD8
+    0x2021, 0x00B7, 0x201A, 0x201E, 0x2030, 0x00C2, 0x00CA, 0x00C1, // 0xE0
+    0x00CB, 0x00C8, 0x00CD, 0x00CE, 0x00CF, 0x00CC, 0x00D3, 0x00D4, // 0xE8
+    0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9, 0x0131, 0x02C6, 0x02DC, // 0xF0
+    0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7, // 0xF8
 };
+
+// Characters that older tables give for two of the bytes (glibc among them): read the same way.
+struct Alias {
+  char32_t c;
+  unsigned char byte;
+};
+constexpr std::array<Alias, 2> kAliases{{{0x0394, 0xC6}, {0xE01E, 0xF0}}};
+
+int ByteFor(char32_t c) {
+  if (c < 0x80) return static_cast<int>(c);
+  for (size_t i = 0; i < kUpperHalf.size(); ++i)
+    if (kUpperHalf[i] == c) return static_cast<int>(0x80 + i);
+  for (const Alias& alias : kAliases)
+    if (alias.c == c) return alias.byte;
+  return -1;
+}
 
 } // namespace
 
 std::optional<std::string> MacRomanFromUtf8(std::string_view text) {
-  Converter converter(kMacRoman, "UTF-8");
+  if (!Utf8Valid(text)) return std::nullopt;
   std::string out;
-  if (!converter.ok() || !Utf8Valid(text) || !converter.Convert(text, out)) return std::nullopt;
+  out.reserve(text.size());
+  for (char32_t c : Utf8Decode(text)) {
+    const int byte = ByteFor(c);
+    if (byte < 0) return std::nullopt;
+    out += static_cast<char>(byte);
+  }
   return out;
 }
 
 std::string MacRomanFromUtf8Lossy(std::string_view text) {
-  Converter converter(kMacRoman, "UTF-8");
   std::string out;
+  out.reserve(text.size());
   for (char32_t c : Utf8Decode(text)) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    std::string one;
-    if (!converter.ok() || !converter.Convert(Utf8Encode(std::u32string(1, c)), one))
-      one.assign(1, '?');
-    out += one;
+    const int byte = ByteFor(c);
+    out += byte < 0 ? '?' : static_cast<char>(byte);
   }
   return out;
 }
 
 std::string MacRomanToUtf8(std::string_view bytes) {
-  Converter converter("UTF-8", kMacRoman);
-  std::string out;
-  if (converter.ok() && converter.Convert(bytes, out)) return out;
-  // Every byte value is defined in Mac OS Roman; reaching this means iconv lacks the charset.
-  out.clear();
-  for (char b : bytes)
-    out += (static_cast<unsigned char>(b) < 0x80) ? b : '?';
-  return out;
+  std::u32string chars;
+  chars.reserve(bytes.size());
+  for (char b : bytes) {
+    const auto byte = static_cast<unsigned char>(b);
+    chars += byte < 0x80 ? char32_t{byte} : kUpperHalf[byte - 0x80];
+  }
+  return Utf8Encode(chars);
 }

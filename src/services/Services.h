@@ -41,6 +41,8 @@ bool CFPrefsAppSynchronize();
 bool DataFileWriteAtomic(const std::string& path,
                          const std::function<bool(const std::string& tempPath)>& write);
 bool DataFileWriteBytes(const std::string& path, std::string_view bytes);
+// Fills a file that is not in place yet (the temporary file of DataFileWriteAtomic) directly.
+bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes);
 bool DataFileWriteCFStr(const std::string& path, std::string_view text);
 std::optional<std::string> DataFileReadBytes(const std::string& path);
 std::optional<std::string> DataFileReadAsCFStr(const std::string& path);

@@ -1,4 +1,5 @@
 #include "services/Services.h"
+#include "model/BarCodeStrings.h"
 #include "services/MacRoman.h"
 #include "support/TestSupport.h"
 
@@ -22,6 +23,27 @@ TEST(Services, MacRomanRoundTripAndRefusal) {
   for (int b = 0; b < 256; ++b)
     all += static_cast<char>(b);
   EXPECT_EQ(MacRomanFromUtf8(MacRomanToUtf8(all)), all) << "every byte is a character";
+}
+
+TEST(Services, MacRomanAgreesWithIconv) {
+  // glibc's MACINTOSH table is an independent source for every byte but two, where it keeps an
+  // older assignment (Greek delta for the increment sign, a private character for the Apple mark).
+  std::string bytes;
+  for (int b = 0x80; b < 0x100; ++b)
+    bytes += static_cast<char>(b);
+  const std::string dir = TestTempDir();
+  DataFileWriteBytes(dir + "/upper", bytes);
+  const std::string viaIconv =
+      RunProgram({"iconv", "-f", "MACINTOSH", "-t", "UTF-8", dir + "/upper"}).out;
+  const std::u32string expected = Utf8Decode(viaIconv), ours = Utf8Decode(MacRomanToUtf8(bytes));
+  ASSERT_EQ(expected.size(), 128u);
+  for (int i = 0; i < 128; ++i) {
+    if (i + 0x80 == 0xC6 || i + 0x80 == 0xF0) {
+      EXPECT_EQ(MacRomanFromUtf8(Utf8Encode(expected.substr(i, 1))), bytes.substr(i, 1));
+      continue;
+    }
+    EXPECT_EQ(ours[i], expected[i]) << "byte " << i + 0x80;
+  }
 }
 
 TEST(Services, WholeFilesAreWrittenAtomically) {

@@ -39,7 +39,7 @@ OutputResult WriteBitmap(const std::string& path, const BarCodeDataRec& rec, flo
 
 bool EncodePNGFile(const OutputBitmap& bitmap, const std::string& temp) {
   const std::string png = OutputEncodePNG(bitmap);
-  return !png.empty() && DataFileWriteBytes(temp, png);
+  return !png.empty() && DataFileFillTemp(temp, png);
 }
 
 // 8-bit RGBA with associated (premultiplied) alpha, as cairo holds it.
@@ -77,7 +77,7 @@ bool EncodeTIFFFile(const OutputBitmap& bitmap, const std::string& temp) {
 }
 
 bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
-  return DataFileWriteBytes(temp, OutputEncodePICT(bitmap));
+  return DataFileFillTemp(temp, OutputEncodePICT(bitmap));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "output/writers/OutputPICT.h"
 
-
 namespace {
 
 void Put16(std::string& out, uint32_t v) {
