@@ -111,6 +111,7 @@ Glib::RefPtr<Gtk::Application> ApplGet() {
 
 Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& objects) {
   try {
+    if (objects.empty()) return Gtk::Builder::create_from_resource(kInterfaceResource);
     return Gtk::Builder::create_from_resource(kInterfaceResource, objects);
   } catch (const Glib::Error&) {
     return {};
@@ -119,7 +120,11 @@ Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& o
 
 int ApplInit() {
   HBRegister();
-  Glib::RefPtr<Gtk::Builder> builder = ApplLoadInterface({"MainMenu"});
+  // GtkBuilder builds menus only with the whole file, so the windows made along with the menu bar
+  // are dropped at once.
+  Glib::RefPtr<Gtk::Builder> builder = ApplLoadInterface({});
+  for (const char* window : {"MainWindow", "PrefWindow"})
+    if (builder) delete builder->get_widget<Gtk::Window>(window);
   if (!builder) {
     SeriousErrorQuit("Can't create nib ref.");
     return 0;

@@ -31,6 +31,12 @@ const StandardLook* FindStandard(const std::string& identifier) {
   return nullptr;
 }
 
+Gtk::Image* IconImage(const std::string& name) {
+  auto* image = Gtk::make_managed<Gtk::Image>();
+  image->set_from_icon_name(name);
+  return image;
+}
+
 Gtk::Button* MakeButton(const std::string& identifier, const std::string& label,
                         Gtk::Image* picture, const std::string& action, const std::string& help) {
   auto* button = Gtk::make_managed<Gtk::Button>();
@@ -62,15 +68,14 @@ Gtk::Widget* MakeStandardItem(const std::string& identifier) {
     item = Gtk::make_managed<Gtk::Box>();
     item->set_hexpand(true);
   } else {
-    item = MakeButton(identifier, look->label, Gtk::make_managed<Gtk::Image>(look->icon),
-                      look->action, look->label);
+    item = MakeButton(identifier, look->label, IconImage(look->icon), look->action, look->label);
   }
   item->set_name(identifier);
   return item;
 }
 
 Gtk::Image* MakePicture(const ToolbarItemDef& item) {
-  if (item.iconRef) return Gtk::make_managed<Gtk::Image>(*item.iconRef);
+  if (item.iconRef) return IconImage(*item.iconRef);
   if (item.image) {
     auto* picture = Gtk::make_managed<Gtk::Image>();
     picture->set_from_resource(*item.image);
