@@ -5,6 +5,7 @@
 #include "app/WinControls.h"
 #include "app/WinData.h"
 
+#include <gtest/gtest.h>
 #include <gtkmm.h>
 
 #include <atomic>
@@ -58,6 +59,11 @@ void ChooseSymbology(Gtk::Window& window, int symbology) {
     popup->set_selected(static_cast<guint>(symbology - 1));
 }
 
+void ClickButton(Gtk::Widget* button) {
+  ASSERT_NE(button, nullptr);
+  g_signal_emit_by_name(button->gobj(), "clicked");
+}
+
 bool ActivateAction(Gtk::Window& window, const std::string& action) {
   return gtk_widget_activate_action_variant(GTK_WIDGET(window.gobj()), action.c_str(), nullptr);
 }
@@ -71,7 +77,9 @@ Gtk::Widget* FindNamed(Gtk::Widget& root, const std::string& name) {
 
 Gtk::MessageDialog* FindAlert() {
   for (Gtk::Window* window : Gtk::Window::list_toplevels())
-    if (auto* alert = dynamic_cast<Gtk::MessageDialog*>(window); alert && alert->get_visible())
+    // The program's alerts belong to the application; GTK's own (a file dialog's) do not.
+    if (auto* alert = dynamic_cast<Gtk::MessageDialog*>(window);
+        alert && alert->get_visible() && alert->get_application())
       return alert;
   return nullptr;
 }
@@ -99,7 +107,15 @@ std::string SnapshotPreview(Gtk::Window& window) {
   Gtk::Widget* preview = ViewFindByID(window, kViewPreview);
   if (!preview) return {};
   const int width = preview->get_width(), height = preview->get_height();
+  // The paintable shows what the area drew in its last frame: ask for a frame and wait for it.
   GdkPaintable* paintable = gtk_widget_paintable_new(preview->gobj());
+  bool drawn = false;
+  g_signal_connect(paintable, "invalidate-contents",
+                   G_CALLBACK(+[](GdkPaintable*, gpointer flag) { *static_cast<bool*>(flag) = true; }),
+                   &drawn);
+  preview->queue_draw();
+  PumpUntil([&] { return drawn; }, 3000);
+  g_signal_handlers_disconnect_by_data(paintable, &drawn);
   GtkSnapshot* snapshot = gtk_snapshot_new();
   gdk_paintable_snapshot(paintable, GDK_SNAPSHOT(snapshot), width, height);
   GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);

@@ -27,10 +27,12 @@ void CloseAllWindows();
 
 void TypeInto(Gtk::Window& window, int identifier, const std::string& text);
 void ChooseSymbology(Gtk::Window& window, int symbology);
+// A click on a button, at once (activate() clicks only after a visible delay).
+void ClickButton(Gtk::Widget* button);
 bool ActivateAction(Gtk::Window& window, const std::string& action);
 // The first widget named `name` (Gtk::Widget::set_name) under the root.
 Gtk::Widget* FindNamed(Gtk::Widget& root, const std::string& name);
-// The visible alert of the application, or null.
+// The visible alert of the program, or null.
 Gtk::MessageDialog* FindAlert();
 // The labels of an alert's buttons, in order.
 std::vector<std::string> AlertButtons(Gtk::MessageDialog& alert);

@@ -25,7 +25,7 @@ std::string Ean13Text(std::string digits) {
 std::vector<std::string> ReadPreview(Gtk::Window& window) {
   const std::string shot = SnapshotPreview(window);
   if (shot.empty()) return {};
-  return ZXingRead(RasterizeOnWhite(shot, 3), "EAN13|UPCA");
+  return ZXingRead(RasterizeOnWhite(shot, 3), "EAN13");
 }
 
 } // namespace

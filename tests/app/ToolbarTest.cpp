@@ -112,7 +112,7 @@ TEST_F(ToolbarTest, AMissingPictureLeavesAUsableItem) {
   // Placed in the window, it still opens the drawer.
   auto* row = dynamic_cast<Gtk::Box*>(ViewFindByName(window, "main-toolbar"));
   row->append(*item);
-  button->activate();
+  ClickButton(button);
   EXPECT_TRUE(WinDataGet(window)->drawer->get_reveal_child());
   EXPECT_EQ(ToolbarDelegateCreateItem(number, kPrint), nullptr); // standard: not handled
   ToolbarRegistry().erase("8");
@@ -123,7 +123,7 @@ TEST_F(ToolbarTest, ToolbarButtonsSendTheWindowsCommands) {
   auto* drawer = Named<Gtk::Button>(window, kDrawer);
   ASSERT_NE(drawer, nullptr);
   EXPECT_EQ(drawer->get_action_name(), "win.EdDr");
-  drawer->activate();
+  ClickButton(drawer);
   EXPECT_TRUE(WinDataGet(window)->drawer->get_reveal_child());
   EXPECT_EQ(Named<Gtk::Button>(window, kClip)->get_action_name(), "win.CLIP");
   EXPECT_EQ(Named<Gtk::Button>(window, kPNG)->get_action_name(), "win.FPNG");
@@ -140,15 +140,15 @@ TEST_F(ToolbarTest, ACustomisationReachesEveryWindowAndThePreferenceFile) {
   // Save after the copy item, Save As at the end, and the PICT item out.
   SelectRow(*current, kClip);
   SelectRow(*available, kSave);
-  Named<Gtk::Button>(*dialog, "toolbar-add")->activate();
+  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-add"));
   current->unselect_all();
   SelectRow(*available, kSaveAs);
-  Named<Gtk::Button>(*dialog, "toolbar-add")->activate();
+  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-add"));
   SelectRow(*current, kPICT);
-  Named<Gtk::Button>(*dialog, "toolbar-remove")->activate();
+  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-remove"));
   // And the drawer button moved one place to the left.
   SelectRow(*current, kDrawer);
-  Named<Gtk::Button>(*dialog, "toolbar-up")->activate();
+  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-up"));
   const std::vector<std::string> expected = {
       kClip,      kSave,     kPrint,  kEPS,    kPDF,   kTIFF,  kPNG,
       kSeparator, kHelp,     kCustomize, kDrawer, kFlexible, kSaveAs};
@@ -184,7 +184,7 @@ TEST_F(ToolbarTest, CopyHelpAndTheDrawerButtonCannotBeRemoved) {
   for (const std::string& id : {kClip, kHelp, kDrawer}) {
     SelectRow(*current, id);
     EXPECT_FALSE(remove->get_sensitive()) << id;
-    remove->activate();
+    ClickButton(remove);
   }
   for (const std::string& id : {kPrint, kPDF, kCustomize}) {
     SelectRow(*current, id);

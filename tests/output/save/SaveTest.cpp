@@ -103,7 +103,11 @@ TEST_F(SaveTest, ConfirmingTheDialogWritesTheFile) {
   const std::string dir = TestTempDir();
   dialog->set_current_folder(Gio::File::create_for_path(dir));
   dialog->set_current_name("chosen.png");
-  Pump();
+  // The dialog changes folder as it loads it; answer once it has.
+  ASSERT_TRUE(PumpUntil([&] {
+    Glib::RefPtr<Gio::File> file = dialog->get_file();
+    return file && file->get_path() == dir + "/chosen.png";
+  }));
   Answer(*dialog, Gtk::ResponseType::ACCEPT);
   Pump();
   ASSERT_TRUE(FileExists(dir + "/chosen.png"));
