@@ -107,7 +107,7 @@ TEST_F(SaveTest, ConfirmingTheDialogWritesTheFile) {
   ASSERT_TRUE(PumpUntil([&] {
     Glib::RefPtr<Gio::File> file = dialog->get_file();
     return file && file->get_path() == dir + "/chosen.png";
-  }));
+  }, 15000));
   Answer(*dialog, Gtk::ResponseType::ACCEPT);
   Pump();
   ASSERT_TRUE(FileExists(dir + "/chosen.png"));
