@@ -44,8 +44,9 @@ void ApplQuit() {
 
 // Opening documents arrives with the document file; its command is disabled until then.
 constexpr ApplCommand kApplCommands[] = {
-    {kCmdNew, ApplNew},           {kCmdOpen, nullptr},          {kCmdPref, ApplPrefs},
-    {kCmdUserGuide, ApplUserGuide}, {kCmdHomePage, ApplHomePage}, {kCmdSupportMail, ApplSupportMail},
+    {kCmdNew, ApplNew},           {kCmdOpen, nullptr},
+    {kCmdPref, ApplPrefs},        {kCmdUserGuide, ApplUserGuide},
+    {kCmdHomePage, ApplHomePage}, {kCmdSupportMail, ApplSupportMail},
     {kCmdQuit, ApplQuit},
 };
 
@@ -58,12 +59,12 @@ struct Accelerator {
 };
 // Copy to the clipboard leaves Ctrl+C to the text fields, which copy text with it.
 constexpr Accelerator kAccelerators[] = {
-    {"app.new", "<Control>n"},      {"app.open", "<Control>o"},
-    {"app.pref", "<Control>comma"}, {"app.quit", "<Control>q"},
-    {"win.clos", "<Control>w"},     {"win.save", "<Control>s"},
+    {"app.new", "<Control>n"},         {"app.open", "<Control>o"},
+    {"app.pref", "<Control>comma"},    {"app.quit", "<Control>q"},
+    {"win.clos", "<Control>w"},        {"win.save", "<Control>s"},
     {"win.svas", "<Control><Shift>s"}, {"win.page", "<Control><Shift>p"},
-    {"win.prnt", "<Control>p"},     {"win.CLIP", "<Control><Shift>c"},
-    {"win.EdDr", "<Control>d"},     {"win.Help", "F1"},
+    {"win.prnt", "<Control>p"},        {"win.CLIP", "<Control><Shift>c"},
+    {"win.EdDr", "<Control>d"},        {"win.Help", "F1"},
 };
 
 void InstallStyle() {
@@ -91,17 +92,16 @@ bool CommandAvailable(std::string_view code) {
 
 Glib::RefPtr<Gtk::Application> ApplCreate(bool unique) {
   vx_app_resources_register_resource();
-  auto app = Gtk::Application::create(kApplicationId,
-                                      unique ? Gio::Application::Flags::HANDLES_OPEN
-                                             : Gio::Application::Flags::HANDLES_OPEN |
-                                                   Gio::Application::Flags::NON_UNIQUE);
+  auto app =
+      Gtk::Application::create(kApplicationId, unique ? Gio::Application::Flags::HANDLES_OPEN
+                                                      : Gio::Application::Flags::HANDLES_OPEN |
+                                                            Gio::Application::Flags::NON_UNIQUE);
   app->signal_startup().connect([] { ApplInit(); });
   app->signal_activate().connect(&ApplActivate);
   // Files handed to the program open as documents once the document file is supported; until
   // then they bring up a window like a plain start.
-  app->signal_open().connect([](const Gio::Application::type_vec_files&, const Glib::ustring&) {
-    ApplActivate();
-  });
+  app->signal_open().connect(
+      [](const Gio::Application::type_vec_files&, const Glib::ustring&) { ApplActivate(); });
   return app;
 }
 
@@ -153,9 +153,11 @@ int InstallApplicationHandler() {
   Glib::RefPtr<Gtk::Application> app = ApplGet();
   for (const ApplCommand& command : kApplCommands) {
     auto run = command.run;
-    app->add_action(CommandActionName(command.code), [run] {
-         if (run) run();
-       })->set_enabled(run != nullptr);
+    app->add_action(CommandActionName(command.code),
+                    [run] {
+                      if (run) run();
+                    })
+        ->set_enabled(run != nullptr);
   }
   for (const Accelerator& accelerator : kAccelerators)
     app->set_accels_for_action(accelerator.action, {accelerator.keys});

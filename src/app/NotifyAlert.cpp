@@ -34,9 +34,9 @@ int NotifyAlert(int16_t level, const std::string& header, const std::string& mes
   alert->set_default_response(kAlertResponseOK);
   alert->signal_response().connect([alert, done](int response) {
     // The close box answers like Cancel where there is one, and like OK where there is not.
-    if (response < 0) response = alert->get_widget_for_response(kAlertResponseCancel)
-                                     ? kAlertResponseCancel
-                                     : kAlertResponseOK;
+    if (response < 0)
+      response = alert->get_widget_for_response(kAlertResponseCancel) ? kAlertResponseCancel
+                                                                      : kAlertResponseOK;
     alert->set_visible(false);
     Glib::signal_idle().connect_once([alert] { delete alert; });
     if (done) done(response);

@@ -18,5 +18,4 @@ enum : int { kAlertResponseOK = 0, kAlertResponseCancel = 1, kAlertResponseOther
 // button, "OK", "Cancel" and "Other" for three, "OK" and "Cancel" otherwise. Alerts here do not
 // block: `done` receives the response when the user answers. Returns 0.
 int NotifyAlert(int16_t level, const std::string& header, const std::string& message,
-                int16_t buttons, Gtk::Window* parent = nullptr,
-                std::function<void(int)> done = {});
+                int16_t buttons, Gtk::Window* parent = nullptr, std::function<void(int)> done = {});

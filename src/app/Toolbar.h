@@ -90,8 +90,8 @@ bool ToolbarItemRemovable(int number, const std::string& identifier);
 bool ToolbarItemAllowsDuplicates(int number, const std::string& identifier);
 // Only allowed items, each once unless it may repeat, and every item that can't be removed.
 std::vector<std::string> ToolbarArrangementSanitize(int number, std::vector<std::string> ids);
-bool ToolbarArrangementAdd(int number, std::vector<std::string>& ids,
-                           const std::string& identifier, size_t position);
+bool ToolbarArrangementAdd(int number, std::vector<std::string>& ids, const std::string& identifier,
+                           size_t position);
 bool ToolbarArrangementRemove(int number, std::vector<std::string>& ids, size_t index);
 bool ToolbarArrangementMove(std::vector<std::string>& ids, size_t from, size_t to);
 

@@ -12,8 +12,8 @@ struct CustomItem {
   const char* label;
   const char* help;
   const char* command;
-  const char* image;  // a picture of the program, or null
-  const char* icon;   // a themed icon standing for a file type, or null
+  const char* image; // a picture of the program, or null
+  const char* icon;  // a themed icon standing for a file type, or null
   uint32_t attributes;
   bool isDefault;
 };
@@ -26,9 +26,14 @@ struct StandardItem {
 
 // The themed icons stand for the document types the items write: the program's own document
 // ("BARC"), EPS, PDF and the bitmap formats.
-constexpr CustomItem kClipItem{"com.apple.carbontoolbar.toolclip", "Copy To Clip",
-                               "Copy To Clipboard", "CLIP", "toolclip.png", nullptr,
-                               kToolbarItemCantBeRemoved, true};
+constexpr CustomItem kClipItem{"com.apple.carbontoolbar.toolclip",
+                               "Copy To Clip",
+                               "Copy To Clipboard",
+                               "CLIP",
+                               "toolclip.png",
+                               nullptr,
+                               kToolbarItemCantBeRemoved,
+                               true};
 constexpr CustomItem kSaveItems[] = {
     {"com.apple.carbontoolbar.vltxsave", "Save Data", "Save Data File", "save", nullptr,
      "document-save-symbolic", 0, false},
@@ -45,10 +50,12 @@ constexpr CustomItem kSaveItems[] = {
     {"com.apple.carbontoolbar.filepict", "Save PICT", "Save As PICT File", "FPCT", nullptr,
      "image-x-generic-symbolic", 0, true},
 };
-constexpr CustomItem kHelpItem{"com.apple.carbontoolbar.viewhelp", "Help", "Help", "Help",
-                               "viewhelp.png", nullptr, kToolbarItemCantBeRemoved, true};
-constexpr CustomItem kDrawerItem{"com.apple.carbontoolbar.editdrwr", "Special", "Special", "EdDr",
-                                 "editdrwr.png", nullptr, kToolbarItemCantBeRemoved, true};
+constexpr CustomItem kHelpItem{
+    "com.apple.carbontoolbar.viewhelp", "Help", "Help", "Help", "viewhelp.png", nullptr,
+    kToolbarItemCantBeRemoved,          true};
+constexpr CustomItem kDrawerItem{
+    "com.apple.carbontoolbar.editdrwr", "Special", "Special", "EdDr", "editdrwr.png", nullptr,
+    kToolbarItemCantBeRemoved,          true};
 
 void Define(const CustomItem& item) {
   ToolbarItem(kMainToolbar, item.identifier, item.image, item.label, FourCharCode(item.command),

@@ -86,8 +86,8 @@ void RemoveSelected(CustomizeDialog& dialog) {
 void MoveSelected(CustomizeDialog& dialog, int step) {
   std::vector<std::string> arrangement = ToolbarArrangement(dialog.number);
   const int at = SelectedIndex(*dialog.current);
-  if (at >= 0 && ToolbarArrangementMove(arrangement, static_cast<size_t>(at),
-                                        static_cast<size_t>(at + step)))
+  if (at >= 0 &&
+      ToolbarArrangementMove(arrangement, static_cast<size_t>(at), static_cast<size_t>(at + step)))
     Apply(dialog, arrangement, at + step);
 }
 
@@ -132,8 +132,8 @@ Gtk::Window* ToolbarCustomizeOpen(int number, Gtk::Window& window) {
   auto* leftButtons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
   AddButton(*leftButtons, "toolbar-up", "Move Up", [dialog] { MoveSelected(*dialog, -1); });
   AddButton(*leftButtons, "toolbar-down", "Move Down", [dialog] { MoveSelected(*dialog, 1); });
-  dialog->remove = AddButton(*leftButtons, "toolbar-remove", "Remove",
-                             [dialog] { RemoveSelected(*dialog); });
+  dialog->remove =
+      AddButton(*leftButtons, "toolbar-remove", "Remove", [dialog] { RemoveSelected(*dialog); });
   left->append(*leftButtons);
   AddButton(*right, "toolbar-add", "Add", [dialog] { AddSelected(*dialog); });
   columns->append(*left);
@@ -141,9 +141,8 @@ Gtk::Window* ToolbarCustomizeOpen(int number, Gtk::Window& window) {
   body->append(*columns);
   auto* bottom = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
   bottom->set_halign(Gtk::Align::END);
-  AddButton(*bottom, "toolbar-defaults", "Use Default Set", [dialog] {
-    Apply(*dialog, ToolbarGetDefaultIdentifiers(dialog->number), -1);
-  });
+  AddButton(*bottom, "toolbar-defaults", "Use Default Set",
+            [dialog] { Apply(*dialog, ToolbarGetDefaultIdentifiers(dialog->number), -1); });
   AddButton(*bottom, "toolbar-done", "Done", [dialogWindow] { dialogWindow->close(); });
   body->append(*bottom);
   dialogWindow->set_child(*body);

@@ -204,8 +204,8 @@ void ToolbarSetArrangement(int number, const std::vector<std::string>& identifie
   if (ref->attributes & kToolbarAutoSavesConfig) CFPrefsAppSynchronize();
 }
 
-bool ToolbarArrangementAdd(int number, std::vector<std::string>& ids,
-                           const std::string& identifier, size_t position) {
+bool ToolbarArrangementAdd(int number, std::vector<std::string>& ids, const std::string& identifier,
+                           size_t position) {
   std::vector<std::string> allowed;
   ToolbarDelegate(number, ToolbarRequest::AllowedIdentifiers, allowed);
   if (!Contains(allowed, identifier)) return false;

@@ -19,8 +19,7 @@ struct StandardLook {
 };
 constexpr StandardLook kStandardLooks[] = {
     {kToolbarPrintIdentifier, "Print", "document-print-symbolic", "win.prnt"},
-    {kToolbarCustomizeIdentifier, "Customize", "emblem-system-symbolic",
-     "win.customize-toolbar"},
+    {kToolbarCustomizeIdentifier, "Customize", "emblem-system-symbolic", "win.customize-toolbar"},
     {kToolbarSeparatorIdentifier, "Separator", nullptr, nullptr},
     {kToolbarFlexibleSpaceIdentifier, "Flexible Space", nullptr, nullptr},
 };

@@ -5,8 +5,8 @@
 #include <gtkmm.h>
 
 #include <algorithm>
-#include <functional>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -100,6 +100,7 @@ Gtk::Widget* ViewFindByID(Gtk::Widget& root, int identifier) {
 }
 
 Gtk::Widget* ViewFindByName(Gtk::Widget& root, const std::string& id) {
-  GtkWidget* found = FindWidget(root.gobj(), [&](const char* candidate) { return id == candidate; });
+  GtkWidget* found =
+      FindWidget(root.gobj(), [&](const char* candidate) { return id == candidate; });
   return found ? Glib::wrap(found) : nullptr;
 }

@@ -1,7 +1,7 @@
 // The desktop application's tests run in one process with the application registered (its
 // start-up sequence done), on a virtual display, with a preference folder of their own.
-#include "app/Application.h"
 #include "app/AppTestSupport.h"
+#include "app/Application.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>

@@ -28,7 +28,8 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > end) return false;
-    if (!g_main_context_iteration(nullptr, false)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (!g_main_context_iteration(nullptr, false))
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
 }
@@ -110,9 +111,9 @@ std::string SnapshotPreview(Gtk::Window& window) {
   // The paintable shows what the area drew in its last frame: ask for a frame and wait for it.
   GdkPaintable* paintable = gtk_widget_paintable_new(preview->gobj());
   bool drawn = false;
-  g_signal_connect(paintable, "invalidate-contents",
-                   G_CALLBACK(+[](GdkPaintable*, gpointer flag) { *static_cast<bool*>(flag) = true; }),
-                   &drawn);
+  g_signal_connect(
+      paintable, "invalidate-contents",
+      G_CALLBACK(+[](GdkPaintable*, gpointer flag) { *static_cast<bool*>(flag) = true; }), &drawn);
   preview->queue_draw();
   PumpUntil([&] { return drawn; }, 3000);
   g_signal_handlers_disconnect_by_data(paintable, &drawn);
@@ -122,8 +123,8 @@ std::string SnapshotPreview(Gtk::Window& window) {
   std::string path;
   if (node) {
     GskRenderer* renderer = gtk_native_get_renderer(GTK_NATIVE(window.gobj()));
-    const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width),
-                                                      static_cast<float>(height));
+    const graphene_rect_t bounds =
+        GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
     GdkTexture* texture = gsk_renderer_render_texture(renderer, node, &bounds);
     path = TestTempDir() + "/preview.png";
     if (!texture || !gdk_texture_save_to_png(texture, path.c_str())) path.clear();

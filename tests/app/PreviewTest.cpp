@@ -36,11 +36,8 @@ TEST_F(PreviewTest, ThePreviewShowsTheTypedBarcode) {
     double scale;
   };
   const Case cases[] = {
-      {"501234567890", "", 100},
-      {"400638133393", "12", 100},
-      {"978014300723", "12345", 100},
-      {"123", "", 100},
-      {"590123412345", "", 150},
+      {"501234567890", "", 100}, {"400638133393", "12", 100}, {"978014300723", "12345", 100},
+      {"123", "", 100},          {"590123412345", "", 150},
   };
   Gtk::Window& window = NewShownWindow();
   for (const Case& c : cases) {
@@ -85,8 +82,8 @@ TEST_F(PreviewTest, ThePreviewIsDrawnThroughTheDrawingAreasOwnContext) {
   Gtk::Window& window = NewShownWindow();
   TypeInto(window, kViewData, "501234567890");
   Gtk::Widget* preview = ViewFindByID(window, kViewPreview);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, preview->get_width(),
-                                                        preview->get_height());
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, preview->get_width(), preview->get_height());
   cairo_t* cg = cairo_create(surface);
   UpdateWindowImage(cg, *preview);
   cairo_destroy(cg);

@@ -37,8 +37,8 @@ const std::string kCustomize = "com.apple.hitoolbox.toolbar.customize";
 const std::string kFlexible = "com.apple.hitoolbox.toolbar.flexiblespace";
 const std::string kDrawer = "com.apple.carbontoolbar.editdrwr";
 
-const std::vector<std::string> kDefaults = {kClip, kPrint,    kEPS,      kPDF,
-                                            kTIFF, kPNG,      kPICT,     kSeparator,
+const std::vector<std::string> kDefaults = {kClip, kPrint,     kEPS,      kPDF,
+                                            kTIFF, kPNG,       kPICT,     kSeparator,
                                             kHelp, kCustomize, kFlexible, kDrawer};
 
 template <class T> T* Named(Gtk::Widget& root, const std::string& name) {
@@ -47,7 +47,8 @@ template <class T> T* Named(Gtk::Widget& root, const std::string& name) {
 
 void SelectRow(Gtk::ListBox& list, const std::string& identifier) {
   for (Gtk::Widget* row = list.get_first_child(); row; row = row->get_next_sibling())
-    if (std::string(row->get_name()) == identifier) list.select_row(*dynamic_cast<Gtk::ListBoxRow*>(row));
+    if (std::string(row->get_name()) == identifier)
+      list.select_row(*dynamic_cast<Gtk::ListBoxRow*>(row));
 }
 
 } // namespace
@@ -60,8 +61,8 @@ TEST_F(ToolbarTest, AFreshInstallationShowsTheTwelveDefaultItemsInOrder) {
 
 TEST_F(ToolbarTest, FourteenItemsAreAllowedInTheirDefinitionOrder) {
   EXPECT_EQ(ToolbarGetAllowedIdentifiers(kMainToolbar),
-            (std::vector<std::string>{kClip, kPrint, kSave, kSaveAs, kEPS, kPDF, kTIFF, kPNG,
-                                      kPICT, kSeparator, kHelp, kCustomize, kFlexible, kDrawer}));
+            (std::vector<std::string>{kClip, kPrint, kSave, kSaveAs, kEPS, kPDF, kTIFF, kPNG, kPICT,
+                                      kSeparator, kHelp, kCustomize, kFlexible, kDrawer}));
   std::vector<std::string> selectable;
   EXPECT_FALSE(ToolbarDelegate(kMainToolbar, ToolbarRequest::SelectableIdentifiers, selectable));
 }
@@ -98,8 +99,7 @@ TEST_F(ToolbarTest, DefiningAnItemTwiceKeepsOneAllowedEntry) {
 TEST_F(ToolbarTest, AMissingPictureLeavesAUsableItem) {
   const int number = 8;
   ToolbarCreate(number, "test.pictures", kToolbarIsConfigurable);
-  ToolbarItem(number, "test.nopicture", "missing.png", "No Picture", FourCharCode("EdDr"), 0,
-              true);
+  ToolbarItem(number, "test.nopicture", "missing.png", "No Picture", FourCharCode("EdDr"), 0, true);
   ToolbarItem(number, "test.wrongkind", "toolclip.gif", "Wrong Kind", 0, 0, true);
   EXPECT_FALSE(ToolbarItemGetImage(number, "test.nopicture").has_value());
   EXPECT_FALSE(ToolbarItemGetImage(number, "test.wrongkind").has_value());
@@ -149,17 +149,17 @@ TEST_F(ToolbarTest, ACustomisationReachesEveryWindowAndThePreferenceFile) {
   // And the drawer button moved one place to the left.
   SelectRow(*current, kDrawer);
   ClickButton(Named<Gtk::Button>(*dialog, "toolbar-up"));
-  const std::vector<std::string> expected = {
-      kClip,      kSave,     kPrint,  kEPS,    kPDF,   kTIFF,  kPNG,
-      kSeparator, kHelp,     kCustomize, kDrawer, kFlexible, kSaveAs};
+  const std::vector<std::string> expected = {kClip,   kSave,     kPrint,     kEPS,  kPDF,
+                                             kTIFF,   kPNG,      kSeparator, kHelp, kCustomize,
+                                             kDrawer, kFlexible, kSaveAs};
   EXPECT_EQ(ToolbarWindowIdentifiers(first), expected);
   Gtk::Window& second = NewShownWindow();
   EXPECT_EQ(ToolbarWindowIdentifiers(second), expected);
   EXPECT_EQ(CFPrefsGetStringList("org.veltrix.BarCode.maintoolbar"), expected);
   // A restart: a new process with the same preference folder sees the same toolbar.
-  const RunResult child =
-      RunProgram({"/proc/self/exe", "--gtest_filter=ToolbarRestart.*", "--gtest_also_run_disabled_tests"},
-                 {"VX_TEST_CONFIG_HOME=" + AppTestConfigDir(), "VX_TEST_EXPECT_SAVE=1"});
+  const RunResult child = RunProgram(
+      {"/proc/self/exe", "--gtest_filter=ToolbarRestart.*", "--gtest_also_run_disabled_tests"},
+      {"VX_TEST_CONFIG_HOME=" + AppTestConfigDir(), "VX_TEST_EXPECT_SAVE=1"});
   EXPECT_EQ(child.status, 0) << child.out << child.err;
   EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
 }

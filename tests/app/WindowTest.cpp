@@ -77,7 +77,7 @@ TEST_F(WindowTest, ReadingClampsTheSliders) {
     int32_t wantScale, wantTrim;
   };
   const Case cases[] = {
-      {10, 0, 25, 0},     {500, 0, 400, 0},   {-300, -30, 300, 30},
+      {10, 0, 25, 0},       {500, 0, 400, 0},      {-300, -30, 300, 30},
       {100, 250, 100, 100}, {24.6, 99.6, 25, 100}, {-10, 100, 25, 100},
   };
   Gtk::Window& window = NewShownWindow();
@@ -260,7 +260,8 @@ TEST_F(WindowTest, TheMenuBarHoldsTheSymbologyAndHelpMenus) {
   for (int i = 0; i < bar->get_n_items(); ++i) {
     Glib::VariantBase label;
     label = bar->get_item_attribute(i, Gio::MenuModel::Attribute::LABEL, {});
-    const std::string title = Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(label).get();
+    const std::string title =
+        Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(label).get();
     auto menu = bar->get_item_link(i, Gio::MenuModel::Link::SUBMENU);
     for (int s = 0; s < menu->get_n_items(); ++s) {
       auto section = menu->get_item_link(s, Gio::MenuModel::Link::SECTION);
@@ -277,8 +278,8 @@ TEST_F(WindowTest, TheMenuBarHoldsTheSymbologyAndHelpMenus) {
   EXPECT_EQ(actions["_Symbology"], symbology);
   EXPECT_EQ(actions["_Help"],
             (std::vector<std::string>{"win.Help", "app.UsGu", "app.VXHP", "app.VXeM"}));
-  for (const char* action : {"win.CLIP", "win.FEPS", "win.FPDF", "win.FTIF", "win.FPNG",
-                             "win.FPCT", "win.EdDr", "app.new", "app.pref", "win.clos"}) {
+  for (const char* action : {"win.CLIP", "win.FEPS", "win.FPDF", "win.FTIF", "win.FPNG", "win.FPCT",
+                             "win.EdDr", "app.new", "app.pref", "win.clos"}) {
     bool found = false;
     for (auto& [title, list] : actions)
       found = found || std::find(list.begin(), list.end(), action) != list.end();

@@ -79,8 +79,8 @@ int WinDoFile(Gtk::Window& window, const SaveFormat& format) {
   if (std::optional<std::string> folder = GetWindowProperty(window, format.folderTag)) {
     float width = 0, height = 0;
     BarCodeDataRec rec = ReadWindow(window, &width, &height);
-    AlertFailure(window, format.writer(CreateURLFromParentFSRefFileName(*folder, *name), rec,
-                                       width, height));
+    AlertFailure(window, format.writer(CreateURLFromParentFSRefFileName(*folder, *name), rec, width,
+                                       height));
     BarCodeDataRecRelease(&rec);
     RemoveWindowProperty(window, format.folderTag);
   }

@@ -6,8 +6,8 @@
 int NavDialog(Gtk::Window& window, uint32_t flags, const std::string& message,
               const std::string& nameOrTypes, std::function<void(const std::string&)> callback) {
   const bool save = (flags & kNavKindMask) == kNavPutFile;
-  auto dialog = Gtk::FileChooserNative::create(
-      message, save ? Gtk::FileChooser::Action::SAVE : Gtk::FileChooser::Action::OPEN);
+  auto dialog = Gtk::FileChooserNative::create(message, save ? Gtk::FileChooser::Action::SAVE
+                                                             : Gtk::FileChooser::Action::OPEN);
   if (flags & kNavSheet) {
     dialog->set_transient_for(window);
     dialog->set_modal(true);

@@ -85,7 +85,8 @@ TEST_F(SaveTest, TheSaveDialogProposesTheTitleTextAsName) {
     EXPECT_TRUE(dialog->get_modal());
     EXPECT_EQ(dialog->get_transient_for(), &window);
     EXPECT_EQ(dialog->get_action(), Gtk::FileChooser::Action::SAVE);
-    EXPECT_EQ(std::string(dialog->get_current_name()), std::string("EAN-13 501234567890 12") + save.extension);
+    EXPECT_EQ(std::string(dialog->get_current_name()),
+              std::string("EAN-13 501234567890 12") + save.extension);
     // Cancel: nothing is written and the dialog is let go.
     Answer(*dialog, Gtk::ResponseType::CANCEL);
     Pump();
@@ -104,10 +105,12 @@ TEST_F(SaveTest, ConfirmingTheDialogWritesTheFile) {
   dialog->set_current_folder(Gio::File::create_for_path(dir));
   dialog->set_current_name("chosen.png");
   // The dialog changes folder as it loads it; answer once it has.
-  ASSERT_TRUE(PumpUntil([&] {
-    Glib::RefPtr<Gio::File> file = dialog->get_file();
-    return file && file->get_path() == dir + "/chosen.png";
-  }, 15000));
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        Glib::RefPtr<Gio::File> file = dialog->get_file();
+        return file && file->get_path() == dir + "/chosen.png";
+      },
+      15000));
   Answer(*dialog, Gtk::ResponseType::ACCEPT);
   Pump();
   ASSERT_TRUE(FileExists(dir + "/chosen.png"));
@@ -117,7 +120,7 @@ TEST_F(SaveTest, ConfirmingTheDialogWritesTheFile) {
 
 TEST_F(SaveTest, EmptyDataShowsTheAlertAndWritesNothing) {
   Gtk::Window& window = NewShownWindow();
-  TypeInto(window, kViewData, " - ");  // nothing left after the cleaning
+  TypeInto(window, kViewData, " - "); // nothing left after the cleaning
   for (const SaveCase& save : kSaves) {
     SCOPED_TRACE(save.name);
     save.command(window);
@@ -152,7 +155,7 @@ TEST_F(SaveTest, ProposedNamesAreCutAndCleaned) {
       {kBarCodeCode128, "AB/CD:EF", "", ".pdf", "Code-128 AB-CD-EF.pdf"},
       // "Code-128 " and 241 characters of data make the 250 kept before the extension.
       {kBarCodeCode128, longData, "", ".eps", "Code-128 " + std::string(241, 'A') + ".eps"},
-      {kBarCodeCode128, std::string(200, 'e') + std::string(100, '\xC3') , "", ".tif", ""},
+      {kBarCodeCode128, std::string(200, 'e') + std::string(100, '\xC3'), "", ".tif", ""},
   };
   for (const Case& c : cases) {
     BarCodeDataRec rec;
