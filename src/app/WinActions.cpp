@@ -77,7 +77,9 @@ std::string CommandActionName(std::string_view code) {
 }
 
 std::string SymbologyMenuCommand(int symbology) {
-  return "m" + std::to_string(kMenuEAN13 + symbology - 1);
+  std::string command = "m";
+  command += std::to_string(kMenuEAN13 + symbology - 1);
+  return command;
 }
 
 int WinInstallWindowHandler(Gtk::Window& window) {

@@ -91,7 +91,8 @@ int WindowAppendIDToTitle(Gtk::Window& window) {
 }
 
 Gtk::Widget* ViewFindByID(Gtk::Widget& root, int identifier) {
-  const std::string suffix = "-" + std::to_string(identifier);
+  std::string suffix = "-";
+  suffix += std::to_string(identifier);
   GtkWidget* found = FindWidget(root.gobj(), [&](const char* id) {
     const size_t length = std::strlen(id);
     return length > suffix.size() && suffix == id + length - suffix.size();

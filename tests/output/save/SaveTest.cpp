@@ -65,8 +65,9 @@ TEST_F(SaveTest, EachSaveCommandWritesAFileThatScans) {
     EXPECT_EQ(ZXingRead(RasterizeOnWhite(path), "EAN13"),
               std::vector<std::string>{Ean13Text("501234567890") + " 12"});
     uint32_t type = 0, creator = 0;
-    if (FSRefGetTypeAndCreator(path, type, creator) == 0)
+    if (FSRefGetTypeAndCreator(path, type, creator) == 0) {
       EXPECT_EQ(FourCharString(type), save.type);
+    }
     // The chosen location was handed over and is gone again.
     EXPECT_TRUE(WinDataGet(window)->properties.empty());
   }
@@ -149,13 +150,14 @@ TEST_F(SaveTest, ProposedNamesAreCutAndCleaned) {
     const char* extension;
     std::string expected;
   };
-  const std::string longData(300, 'A');
+  // "Code-128 " and 241 characters of data make the 250 kept before the extension.
+  std::string longName = "Code-128 ";
+  longName.append(241, 'A').append(".eps");
   const Case cases[] = {
       {kBarCodeEAN13, "501234567890", "", ".png", "EAN-13 501234567890.png"},
+      {kBarCodeEAN13, "501234567890", "12", ".tif", "EAN-13 501234567890 12.tif"},
       {kBarCodeCode128, "AB/CD:EF", "", ".pdf", "Code-128 AB-CD-EF.pdf"},
-      // "Code-128 " and 241 characters of data make the 250 kept before the extension.
-      {kBarCodeCode128, longData, "", ".eps", "Code-128 " + std::string(241, 'A') + ".eps"},
-      {kBarCodeCode128, std::string(200, 'e') + std::string(100, '\xC3'), "", ".tif", ""},
+      {kBarCodeCode128, std::string(300, 'A'), "", ".eps", longName},
   };
   for (const Case& c : cases) {
     BarCodeDataRec rec;
@@ -164,9 +166,7 @@ TEST_F(SaveTest, ProposedNamesAreCutAndCleaned) {
     *rec.data = c.data;
     *rec.addon = c.addon;
     const std::string name = FileSaveProposedName(rec, c.extension);
-    if (!c.expected.empty()) EXPECT_EQ(name, c.expected);
-    EXPECT_LE(name.size(), 255u);
-    EXPECT_TRUE(name.ends_with(c.extension));
+    EXPECT_EQ(name, c.expected);
     BarCodeDataRecRelease(&rec);
   }
 }
