@@ -1,0 +1,72 @@
+#include "app/Prefs.h"
+
+#include "app/Application.h"
+#include "app/WinBuild.h"
+#include "app/WinData.h"
+#include "services/Services.h"
+
+#include <gtkmm.h>
+
+Gtk::Window* WinPrefsBuild() {
+  if (Gtk::Window* open = WinPrefsWindow()) {
+    open->present();
+    return open;
+  }
+  Glib::RefPtr<Gtk::Builder> builder = ApplLoadInterface({"PrefWindow"});
+  if (!builder) {
+    SeriousErrorQuit("Can't create nib ref.");
+    return nullptr;
+  }
+  auto* window = builder->get_widget<Gtk::Window>("PrefWindow");
+  if (!window) {
+    SeriousErrorQuit("Can't create prefs window from nib.");
+    return nullptr;
+  }
+  ApplGet()->add_window(*window);
+  if (auto* cancel = ViewFindAs<Gtk::Button>(*window, kPrefViewCancel))
+    cancel->signal_clicked().connect([window] { WinPrefsCancel(*window); });
+  if (auto* ok = ViewFindAs<Gtk::Button>(*window, kPrefViewOK))
+    ok->signal_clicked().connect([window] { WinPrefsSave(*window); });
+  window->signal_close_request().connect([window] { return ProcessWindowClose(*window); }, false);
+  window->set_modal(true);
+  if (Gtk::Window* front = WindowFindByID(0)) window->set_transient_for(*front);
+  std::string author;
+  CFPrefsGetCFStr(kPrefAuthor, author);
+  if (auto* field = ViewFindAs<Gtk::Entry>(*window, kPrefViewAuthor)) {
+    field->set_text(author);
+    field->set_sensitive(true);
+  }
+  window->present();
+  ApplSetMenusEnabled(false);
+  return window;
+}
+
+int WinPrefsSave(Gtk::Window& window) {
+  auto* field = ViewFindAs<Gtk::Entry>(window, kPrefViewAuthor);
+  CFPrefsSetCFStr(kPrefAuthor, field ? std::string(field->get_text()) : std::string());
+  CFPrefsAppSynchronize();
+  return WinPrefsCancel(window);
+}
+
+int WinPrefsCancel(Gtk::Window& window) {
+  window.set_visible(false);
+  window.unset_transient_for();
+  Glib::signal_idle().connect_once([&window] { delete &window; });
+  ApplSetMenusEnabled(true);
+  return 0;
+}
+
+Gtk::Window* WinPrefsWindow() {
+  Glib::RefPtr<Gtk::Application> app = ApplGet();
+  if (!app) return nullptr;
+  for (Gtk::Window* window : app->get_windows())
+    if (window->get_title() == kPrefsWindowTitle && window->get_visible()) return window;
+  return nullptr;
+}
+
+void WinPrefsFirstRun() {
+  std::string author;
+  if (CFPrefsGetCFStr(kPrefAuthor, author)) return;
+  CFPrefsSetCFStr(kPrefAuthor, g_get_real_name());
+  CFPrefsAppSynchronize();
+}

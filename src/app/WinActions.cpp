@@ -1,0 +1,108 @@
+#include "app/WinActions.h"
+
+#include "app/AppCommands.h"
+#include "app/Application.h"
+#include "app/Toolbar.h"
+#include "app/WinControls.h"
+#include "output/save/FileSave.h"
+
+#include <gtkmm.h>
+
+#include <iterator>
+
+namespace {
+
+int Handled(Gtk::Window&) {
+  return 0;
+}
+
+int WinDoHelp(Gtk::Window&) {
+  return DoHelp();
+}
+
+// The standard Close command becomes the window's close request, like the close box.
+int WinDoClose(Gtk::Window& window) {
+  window.close();
+  return 0;
+}
+
+int WinDoCustomizeToolbar(Gtk::Window& window) {
+  return ToolbarCustomize(kMainToolbar, window);
+}
+
+struct WinCommand {
+  std::string_view code;
+  int (*run)(Gtk::Window&); // null: the command exists but this build cannot carry it out yet
+};
+
+// Documents (save, save as) and printing (page setup, print) are not part of this program yet;
+// their commands stay in the menus, disabled, until their handlers are added here.
+constexpr WinCommand kWinCommands[] = {
+    {kCmdSave, nullptr},
+    {kCmdSaveAs, nullptr},
+    {kCmdPageSetup, nullptr},
+    {kCmdPrint, nullptr},
+    {kCmdClose, WinDoClose},
+    {kCmdDataEntr, Handled},
+    {kCmdAddonDat, Handled},
+    {kCmdSymbEncd, Handled},
+    {kCmdCopyClip, PasteboardSavePDF},
+    {kCmdFileEPSF, FileSaveEPSF},
+    {kCmdFilePDFf, FileSavePDF},
+    {kCmdFileTIFF, FileSaveTIFF},
+    {kCmdFilePNGf, FileSavePNG},
+    {kCmdFilePICT, FileSavePICT},
+    {kCmdViewHelp, WinDoHelp},
+    {kCmdEditDrwr, ProcessDrawerToggle},
+    {kActionCustomizeToolbar, WinDoCustomizeToolbar},
+};
+
+// The Help menu stays usable while the preferences window holds everything else.
+bool AlwaysEnabled(const std::string& name) {
+  return name == CommandActionName(kCmdViewHelp);
+}
+
+bool CanRun(const std::string& name) {
+  for (const WinCommand& command : kWinCommands)
+    if (CommandActionName(command.code) == name) return command.run != nullptr;
+  return true; // the symbology menu
+}
+
+} // namespace
+
+std::string CommandActionName(std::string_view code) {
+  std::string name(code);
+  std::erase(name, ' ');
+  return name;
+}
+
+std::string SymbologyMenuCommand(int symbology) {
+  std::string command = "m";
+  command += std::to_string(kMenuEAN13 + symbology - 1);
+  return command;
+}
+
+int WinInstallWindowHandler(Gtk::Window& window) {
+  auto& map = dynamic_cast<Gtk::ApplicationWindow&>(window);
+  for (const WinCommand& command : kWinCommands) {
+    auto run = command.run;
+    Glib::RefPtr<Gio::SimpleAction> action =
+        map.add_action(CommandActionName(command.code), [&window, run] {
+          if (run) run(window);
+        });
+    const std::string name = CommandActionName(command.code);
+    action->set_enabled(run != nullptr && (ApplMenusEnabled() || AlwaysEnabled(name)));
+  }
+  for (int n = 1; n <= kMenuItemTotal; ++n)
+    map.add_action(SymbologyMenuCommand(n),
+                   [&window, n] { ProcessMenuControl(window, kViewSymbology, n); })
+        ->set_enabled(ApplMenusEnabled());
+  return 0;
+}
+
+void WinActionsSetEnabled(Gtk::Window& window, bool enabled) {
+  auto& map = dynamic_cast<Gtk::ApplicationWindow&>(window);
+  for (const Glib::ustring& name : map.list_actions())
+    if (auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(map.lookup_action(name)))
+      action->set_enabled((enabled || AlwaysEnabled(name)) && CanRun(name));
+}

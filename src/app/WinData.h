@@ -1,0 +1,54 @@
+// The state a document window keeps (its "window properties"), and finding windows and their
+// controls by number.
+#pragma once
+
+#include <glibmm/refptr.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Gtk {
+class NativeDialog;
+class Revealer;
+class Widget;
+class Window;
+} // namespace Gtk
+
+struct WinData {
+  int32_t number = 0;              // "wID ": 1, 2, ... for document windows; 0 once closing
+  Gtk::Revealer* drawer = nullptr; // "DRWR": the drawer at the window's right edge
+  // Properties stored by tag, such as the chosen save location ("PNGR" folder, "PNGN" name).
+  std::map<uint32_t, std::string> properties;
+  // The open save or open dialog, kept alive until it answers.
+  Glib::RefPtr<Gtk::NativeDialog> nav;
+};
+
+// The state of a window, created with it; null for windows that are not ours.
+WinData* WinDataGet(Gtk::Window& window);
+WinData& WinDataAttach(Gtk::Window& window);
+
+void SetWindowProperty(Gtk::Window& window, uint32_t tag, std::string value);
+std::optional<std::string> GetWindowProperty(Gtk::Window& window, uint32_t tag);
+void RemoveWindowProperty(Gtk::Window& window, uint32_t tag);
+
+// Open document windows, in the application's order (most recently active first).
+std::vector<Gtk::Window*> WindowListDocuments();
+// The open document window with this number; 0 means the window with the user focus.
+Gtk::Window* WindowFindByID(int32_t number);
+// The smallest number from 1 up that no open document window has.
+int32_t WindowNextNumber();
+// "Veltrix BarCode" for window 1, "Veltrix BarCode 2" for window 2, ...
+std::string WindowTitleForNumber(const std::string& title, int32_t number);
+int WindowAppendIDToTitle(Gtk::Window& window);
+
+// A control of a window by its numeric identifier (its interface id ends in "-<identifier>").
+Gtk::Widget* ViewFindByID(Gtk::Widget& root, int identifier);
+// A widget of a window by its whole interface id.
+Gtk::Widget* ViewFindByName(Gtk::Widget& root, const std::string& id);
+template <class T> T* ViewFindAs(Gtk::Widget& root, int identifier) {
+  Gtk::Widget* view = ViewFindByID(root, identifier);
+  return view ? dynamic_cast<T*>(view) : nullptr;
+}

@@ -1,0 +1,164 @@
+#include "output/save/FileSave.h"
+
+#include "app/NotifyAlert.h"
+#include "app/WinControls.h"
+#include "app/WinData.h"
+#include "model/BarCodeDataRec.h"
+#include "model/BarCodeStrings.h"
+#include "model/BarCodeTexts.h"
+#include "output/writers/OutputWriters.h"
+#include "render/BarCodeRender.h"
+#include "services/Services.h"
+
+#include <gtkmm/window.h>
+
+namespace {
+
+using FormatWriter = OutputResult (*)(const std::string&, const BarCodeDataRec&, float, float);
+
+struct SaveFormat {
+  const char* extension;
+  const char* message; // the dialog's title, followed by an ellipsis
+  uint32_t folderTag, nameTag;
+  FormatWriter writer;
+};
+
+constexpr SaveFormat kPICT{".pct", "Save PICT File as", FourCharCode("PCTR"), FourCharCode("PCTN"),
+                           OutputFilePICT};
+constexpr SaveFormat kPNG{".png", "Save PNG File as", FourCharCode("PNGR"), FourCharCode("PNGN"),
+                          OutputFilePNG};
+constexpr SaveFormat kTIFF{".tif", "Save TIFF File as", FourCharCode("TIFR"), FourCharCode("TIFN"),
+                           OutputFileTIFF};
+constexpr SaveFormat kPDF{".pdf", "Save PDF File as", FourCharCode("PDFR"), FourCharCode("PDFN"),
+                          OutputFilePDF};
+constexpr SaveFormat kEPSF{".eps", "Save EPS File as", FourCharCode("EPFR"), FourCharCode("EPFN"),
+                           OutputFileEPSF};
+
+constexpr const char* kEllipsis = "\u2026";
+// A file name is at most 255 bytes here, as a Pascal string was on the original platform.
+constexpr size_t kMaxNameBytes = 255;
+constexpr int32_t kMaxTitleCharacters = 250;
+
+// A fresh record read from the window; the caller releases it.
+BarCodeDataRec ReadWindow(Gtk::Window& window, float* width, float* height) {
+  BarCodeDataRec rec;
+  BarCodeDataRecCreate(&rec);
+  rec.position = kPositionFile;
+  GetWindowData(window, &rec, width, height);
+  return rec;
+}
+
+void AlertEmptyData(Gtk::Window& window) {
+  NotifyAlert(kAlertStop, kEmptyDataHeader, kEmptyDataMessage, 1, &window);
+}
+
+// A write that fails is told to the user rather than lost without a word.
+void AlertFailure(Gtk::Window& window, OutputResult result) {
+  if (result == OutputResult::Ok) return;
+  NotifyAlert(kAlertCaution, "Sorry, the barcode could not be saved.",
+              std::string(OutputResultText(result)), 1, &window);
+}
+
+int FileSave(Gtk::Window& window, const SaveFormat& format,
+             int (*handler)(Gtk::Window&, const std::string&)) {
+  BarCodeDataRec rec = ReadWindow(window, nullptr, nullptr);
+  if (rec.data->empty()) {
+    AlertEmptyData(window);
+  } else {
+    NavDialog(window, kNavPutFile | kNavSheet, std::string(format.message) + kEllipsis,
+              FileSaveProposedName(rec, format.extension),
+              [&window, handler](const std::string& path) { handler(window, path); });
+  }
+  BarCodeDataRecRelease(&rec);
+  return 0;
+}
+
+int WinDoFile(Gtk::Window& window, const SaveFormat& format) {
+  std::optional<std::string> name = GetWindowProperty(window, format.nameTag);
+  if (!name) return 0;
+  if (std::optional<std::string> folder = GetWindowProperty(window, format.folderTag)) {
+    float width = 0, height = 0;
+    BarCodeDataRec rec = ReadWindow(window, &width, &height);
+    AlertFailure(window, format.writer(CreateURLFromParentFSRefFileName(*folder, *name), rec, width,
+                                       height));
+    BarCodeDataRecRelease(&rec);
+    RemoveWindowProperty(window, format.folderTag);
+  }
+  RemoveWindowProperty(window, format.nameTag);
+  return 0;
+}
+
+int FileHandler(Gtk::Window& window, const SaveFormat& format, const std::string& path,
+                int (*writer)(Gtk::Window&)) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return 0;
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  const std::string name = path.substr(slash + 1);
+  if (name.empty() || name.size() > kMaxNameBytes || !Utf8Valid(name)) return 0;
+  SetWindowProperty(window, format.folderTag, folder);
+  SetWindowProperty(window, format.nameTag, name);
+  writer(window);
+  return 0;
+}
+
+} // namespace
+
+std::string FileSaveProposedName(const BarCodeDataRec& rec, std::string_view extension) {
+  std::string name;
+  BarCodeTitleText(name, rec);
+  TruncCFStrText(name, kMaxTitleCharacters);
+  DataFileCleanName(name);
+  // Characters beyond ASCII take several bytes: cut whole characters until the name with its
+  // extension fits a file name.
+  while (!name.empty() && name.size() + extension.size() > kMaxNameBytes)
+    TruncCFStrText(name, static_cast<int32_t>(Utf8Length(name)) - 1);
+  return name + std::string(extension);
+}
+
+int FileSavePICT(Gtk::Window& window) {
+  return FileSave(window, kPICT, FileHandlerPICT);
+}
+int FileSavePNG(Gtk::Window& window) {
+  return FileSave(window, kPNG, FileHandlerPNG);
+}
+int FileSaveTIFF(Gtk::Window& window) {
+  return FileSave(window, kTIFF, FileHandlerTIFF);
+}
+int FileSavePDF(Gtk::Window& window) {
+  return FileSave(window, kPDF, FileHandlerPDF);
+}
+int FileSaveEPSF(Gtk::Window& window) {
+  return FileSave(window, kEPSF, FileHandlerEPSF);
+}
+
+int FileHandlerPICT(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kPICT, path, WinDoFilePICT);
+}
+int FileHandlerPNG(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kPNG, path, WinDoFilePNG);
+}
+int FileHandlerTIFF(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kTIFF, path, WinDoFileTIFF);
+}
+int FileHandlerPDF(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kPDF, path, WinDoFilePDF);
+}
+int FileHandlerEPSF(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kEPSF, path, WinDoFileEPSF);
+}
+
+int WinDoFilePICT(Gtk::Window& window) {
+  return WinDoFile(window, kPICT);
+}
+int WinDoFilePNG(Gtk::Window& window) {
+  return WinDoFile(window, kPNG);
+}
+int WinDoFileTIFF(Gtk::Window& window) {
+  return WinDoFile(window, kTIFF);
+}
+int WinDoFilePDF(Gtk::Window& window) {
+  return WinDoFile(window, kPDF);
+}
+int WinDoFileEPSF(Gtk::Window& window) {
+  return WinDoFile(window, kEPSF);
+}
