@@ -21,7 +21,7 @@ TEST(EAN8, GeometryFollowsTrim) {
     SCOPED_TRACE(trim);
     const EANRequest request{kBarCodeEAN8, "1234567", "12", trim};
     const int top = 65 - std::min(trim, 35);
-    const EpsPicture picture = DrawEPS(request);
+    const EANEpsPicture picture = DrawEPS(request);
     EXPECT_EQ(SizeOf(request), std::make_pair(81.0f, static_cast<float>(top)));
     EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
     // Guards reach 5 units below the data bars; the add-on is ignored.
@@ -31,7 +31,7 @@ TEST(EAN8, GeometryFollowsTrim) {
                               {43, 71, 10, top},
                               {71, 74, 5, top}});
     const std::string d = WithGtinCheck("1234567");
-    std::vector<EpsText> texts{{0, 1, 10, "<"}, {75, 1, 10, ">"}};
+    std::vector<EANEpsText> texts{{0, 1, 10, "<"}, {75, 1, 10, ">"}};
     for (int k = 0; k < 8; ++k)
       texts.push_back({(k < 4 ? 11 : 15) + 7 * k, 1, 10, d.substr(k, 1)});
     EXPECT_EQ(picture.texts, texts);

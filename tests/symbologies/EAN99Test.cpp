@@ -35,12 +35,12 @@ TEST(EAN99, GeometryIgnoresAddon) {
       SCOPED_TRACE(std::string(kind.type) + " trim " + std::to_string(trim));
       const EANRequest request{kind.symbology, "123", "12345", trim};
       const int top = 80 - std::min(trim, 50);
-      const EpsPicture picture = DrawEPS(request);
+      const EANEpsPicture picture = DrawEPS(request);
       EXPECT_EQ(SizeOf(request), std::make_pair(113.0f, static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
       ExpectStretches(picture, EAN13Stretches(top));
       const std::string d = WithGtinCheck(kind.prefix + Fitted("123", 10));
-      std::vector<EpsText> texts = EAN13DigitTexts(d);
+      std::vector<EANEpsText> texts = EAN13DigitTexts(d);
       texts.push_back({107, 1, 10, ">"});
       EXPECT_EQ(picture.texts, texts);
     }

@@ -47,8 +47,8 @@ std::string Unescaped(std::string_view run) {
   return text;
 }
 
-EpsPicture Parse(const std::string& eps) {
-  EpsPicture picture;
+EANEpsPicture Parse(const std::string& eps) {
+  EANEpsPicture picture;
   std::string text = eps;
   std::replace(text.begin(), text.end(), '\r', '\n');
   std::istringstream lines(text);
@@ -60,7 +60,7 @@ EpsPicture Parse(const std::string& eps) {
       float x0, y0;
       words >> tag >> x0 >> y0 >> picture.width >> picture.height;
     } else if (line.ends_with(" VXfillrect")) {
-      EpsBar bar;
+      EANEpsBar bar;
       words >> bar.x1 >> bar.y1 >> bar.x2 >> bar.y2;
       picture.bars.push_back(bar);
     } else if (line.ends_with(" scalefont")) {
@@ -76,7 +76,7 @@ EpsPicture Parse(const std::string& eps) {
 
 } // namespace
 
-EpsPicture DrawEPS(const EANRequest& request) {
+EANEpsPicture DrawEPS(const EANRequest& request) {
   BarCodeDataRec rec = RecordOf(request);
   if (request.textVisible < 0) {
     BarCodeUpdateImage(nullptr, 0, 0, &rec);
@@ -84,7 +84,7 @@ EpsPicture DrawEPS(const EANRequest& request) {
     rec.textVisible = static_cast<int16_t>(request.textVisible);
     BarCodeEncoderFor(rec.symbology)(nullptr, &rec);
   }
-  EpsPicture picture = Parse(*rec.epsText);
+  EANEpsPicture picture = Parse(*rec.epsText);
   BarCodeDataRecRelease(&rec);
   return picture;
 }
@@ -97,21 +97,21 @@ std::pair<float, float> SizeOf(const EANRequest& request) {
   return {box.width, box.height};
 }
 
-void ExpectStretches(const EpsPicture& picture, const std::vector<BarStretch>& stretches) {
+void ExpectStretches(const EANEpsPicture& picture, const std::vector<BarStretch>& stretches) {
   ASSERT_FALSE(picture.bars.empty());
   for (const BarStretch& s : stretches) {
-    std::vector<EpsBar> in;
-    for (const EpsBar& bar : picture.bars)
+    std::vector<EANEpsBar> in;
+    for (const EANEpsBar& bar : picture.bars)
       if (bar.x1 >= s.from && bar.x1 < s.to) in.push_back(bar);
     SCOPED_TRACE("stretch " + std::to_string(s.from) + "-" + std::to_string(s.to));
     ASSERT_FALSE(in.empty());
     EXPECT_LE(in.back().x2, s.to);
-    for (const EpsBar& bar : in) {
+    for (const EANEpsBar& bar : in) {
       EXPECT_EQ(bar.y1, s.bottom) << "bar at " << bar.x1;
       EXPECT_EQ(bar.y2, s.top) << "bar at " << bar.x1;
     }
   }
-  for (const EpsBar& bar : picture.bars)
+  for (const EANEpsBar& bar : picture.bars)
     EXPECT_TRUE(
         std::any_of(stretches.begin(), stretches.end(),
                     [&](const BarStretch& s) { return bar.x1 >= s.from && bar.x2 <= s.to; }))
@@ -131,15 +131,15 @@ std::vector<BarStretch> UPCAStretches(int top) {
           {59, 94, 10, top}, {94, 101, 6, top}, {101, 104, 6, top}};
 }
 
-std::vector<EpsText> EAN13DigitTexts(const std::string& d) {
-  std::vector<EpsText> texts{{0, 1, 10, d.substr(0, 1)}};
+std::vector<EANEpsText> EAN13DigitTexts(const std::string& d) {
+  std::vector<EANEpsText> texts{{0, 1, 10, d.substr(0, 1)}};
   for (int k = 1; k < 13; ++k)
     texts.push_back({(k <= 6 ? 8 : 13) + 7 * k, 1, 10, d.substr(k, 1)});
   return texts;
 }
 
-std::vector<EpsText> UPCADigitTexts(const std::string& d) {
-  std::vector<EpsText> texts{{0, 1, 7, d.substr(0, 1)}, {109, 1, 7, d.substr(11, 1)}};
+std::vector<EANEpsText> UPCADigitTexts(const std::string& d) {
+  std::vector<EANEpsText> texts{{0, 1, 7, d.substr(0, 1)}, {109, 1, 7, d.substr(11, 1)}};
   for (int k = 1; k <= 10; ++k)
     texts.push_back({(k <= 5 ? 13 : 18) + 7 * k, 1, 10, d.substr(k, 1)});
   return texts;

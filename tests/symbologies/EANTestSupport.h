@@ -22,22 +22,22 @@ struct EANRequest {
   int textVisible = -1; // -1: as the render driver sets it; else the encoder is called directly
 };
 
-struct EpsBar {
+struct EANEpsBar {
   int x1, y1, x2, y2;
 };
-struct EpsText {
+struct EANEpsText {
   int x, y, size;
   std::string text;
-  bool operator==(const EpsText&) const = default;
+  bool operator==(const EANEpsText&) const = default;
 };
-struct EpsPicture {
+struct EANEpsPicture {
   float width = 0, height = 0; // the bounding box
-  std::vector<EpsBar> bars;
-  std::vector<EpsText> texts;
+  std::vector<EANEpsBar> bars;
+  std::vector<EANEpsText> texts;
 };
 
 // The picture drawn with no context, parsed from the record's EPS text (empty when not drawn).
-EpsPicture DrawEPS(const EANRequest& request);
+EANEpsPicture DrawEPS(const EANRequest& request);
 // The unscaled box of BarCodeGetSize; 0 by 0 when the request is not drawable.
 std::pair<float, float> SizeOf(const EANRequest& request);
 
@@ -48,15 +48,15 @@ struct BarStretch {
 };
 // Checks that every bar lies in one of the stretches, with its bottom and top, and that no
 // stretch is empty.
-void ExpectStretches(const EpsPicture& picture, const std::vector<BarStretch>& stretches);
+void ExpectStretches(const EANEpsPicture& picture, const std::vector<BarStretch>& stretches);
 
 // The main symbols' bar stretches and digit texts: EAN-13 from x = 11, its digits in 10 point;
 // UPC-A from x = 9 with the bars of its first and check digits as long as the guards, those two
 // digits in 7 point outside the bars.
 std::vector<BarStretch> EAN13Stretches(int top);
 std::vector<BarStretch> UPCAStretches(int top);
-std::vector<EpsText> EAN13DigitTexts(const std::string& digits);
-std::vector<EpsText> UPCADigitTexts(const std::string& digits);
+std::vector<EANEpsText> EAN13DigitTexts(const std::string& digits);
+std::vector<EANEpsText> UPCADigitTexts(const std::string& digits);
 
 // Makes the symbol with the command-line tool as PNG at scale 100, PDF and EPS, reads each file
 // back with zxing-cpp (for each format name given) and zbar, and checks that each reads exactly

@@ -65,14 +65,14 @@ TEST(ISBN, GeometryAndTitle) {
     const std::string addon = Fitted(c.addon, std::string(c.addon).size() <= 2 ? 2 : 5);
     const int addonModules = addon.size() == 2 ? 20 : 47;
     const int width = 113 + (*c.addon == 0 ? 0 : addon.size() == 2 ? 25 : 52);
-    const EpsPicture picture = DrawEPS(request);
+    const EANEpsPicture picture = DrawEPS(request);
     EXPECT_EQ(SizeOf(request), std::make_pair(static_cast<float>(width), c.top + 15.0f));
     EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
     std::vector<BarStretch> stretches = EAN13Stretches(c.top);
     if (*c.addon != 0) stretches.push_back({114, 114 + addonModules, 6, c.top - 10});
     ExpectStretches(picture, stretches);
     ASSERT_FALSE(picture.texts.empty());
-    EXPECT_EQ(picture.texts.back(), (EpsText{0, c.top + 4, c.titleSize, c.title}));
+    EXPECT_EQ(picture.texts.back(), (EANEpsText{0, c.top + 4, c.titleSize, c.title}));
     EXPECT_EQ(picture.texts.size(), 13 + (*c.addon == 0 ? 1 : addon.size() + 1) + 1);
     if (*c.addon != 0) {
       EXPECT_EQ(picture.texts[13].y, c.top - 9) << "add-on digits";
@@ -81,7 +81,7 @@ TEST(ISBN, GeometryAndTitle) {
 }
 
 TEST(ISBN, NoTextKeepsTheFullBox) {
-  const EpsPicture picture = DrawEPS({kBarCodeISSN, "0317-8471", "", 0, "", 0});
+  const EANEpsPicture picture = DrawEPS({kBarCodeISSN, "0317-8471", "", 0, "", 0});
   EXPECT_TRUE(picture.texts.empty());
   EXPECT_EQ(picture.height, 70);
 }

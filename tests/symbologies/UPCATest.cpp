@@ -46,7 +46,7 @@ TEST(UPCA, GeometryWithAddonsAndTrim) {
       const int top = 80 - std::min(trim, 50);
       const int addonModules = addon.empty() ? 0 : addon.size() == 2 ? 20 : 47;
       const int width = 113 + (addon.empty() ? 0 : addon.size() == 2 ? 25 : 52);
-      const EpsPicture picture = DrawEPS(request);
+      const EANEpsPicture picture = DrawEPS(request);
       EXPECT_EQ(SizeOf(request),
                 std::make_pair(static_cast<float>(width), static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
@@ -55,7 +55,7 @@ TEST(UPCA, GeometryWithAddonsAndTrim) {
       if (!addon.empty()) stretches.push_back({114, 114 + addonModules, 6, top - 10});
       ExpectStretches(picture, stretches);
 
-      std::vector<EpsText> texts = UPCADigitTexts(d);
+      std::vector<EANEpsText> texts = UPCADigitTexts(d);
       for (size_t i = 0; i < addon.size(); ++i)
         texts.push_back(
             {117 + 8 * static_cast<int>(i), 71 - std::min(trim, 50), 10, addon.substr(i, 1)});

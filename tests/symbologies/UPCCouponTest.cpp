@@ -33,7 +33,7 @@ TEST(UPCCoupon, GeometryCountsTheCharactersDrawn) {
       SCOPED_TRACE(std::string(addon) + " trim " + std::to_string(trim));
       const EANRequest request{kBarCodeUPCCoupon, "03600029145", addon, trim};
       const int top = 80 - std::min(trim, 50), n = ExtensionCharacters(addon);
-      const EpsPicture picture = DrawEPS(request);
+      const EANEpsPicture picture = DrawEPS(request);
       EXPECT_EQ(SizeOf(request),
                 std::make_pair(static_cast<float>(189 + 11 * n), static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
@@ -43,7 +43,7 @@ TEST(UPCCoupon, GeometryCountsTheCharactersDrawn) {
       ExpectStretches(picture, stretches);
       EXPECT_EQ(picture.bars.back().x2, 180 + 11 * n);
       const std::string d = WithGtinCheck("03600029145");
-      std::vector<EpsText> texts = UPCADigitTexts(d);
+      std::vector<EANEpsText> texts = UPCADigitTexts(d);
       for (size_t i = 0; addon[i] != 0; ++i)
         texts.push_back({133 + 7 * static_cast<int>(i), 2, 7, std::string(1, addon[i])});
       EXPECT_EQ(picture.texts, texts);

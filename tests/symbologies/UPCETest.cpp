@@ -55,11 +55,11 @@ TEST(UPCE, GeometryAndCheckDigitText) {
       SCOPED_TRACE(std::string(data) + " trim " + std::to_string(trim));
       const EANRequest request{kBarCodeUPCE, data, "12345", trim};
       const int top = 80 - std::min(trim, 50);
-      const EpsPicture picture = DrawEPS(request);
+      const EANEpsPicture picture = DrawEPS(request);
       EXPECT_EQ(SizeOf(request), std::make_pair(67.0f, static_cast<float>(top)));
       EXPECT_EQ(std::make_pair(picture.width, picture.height), SizeOf(request));
       ExpectStretches(picture, {{9, 12, 6, top}, {12, 54, 10, top}, {54, 60, 6, top}});
-      std::vector<EpsText> texts{{0, 1, 7, "0"}, {63, 1, 7, check}};
+      std::vector<EANEpsText> texts{{0, 1, 7, "0"}, {63, 1, 7, check}};
       for (int k = 0; k < 6; ++k)
         texts.push_back({13 + 7 * k, 1, 10, std::string(1, data[k])});
       EXPECT_EQ(picture.texts, texts);
