@@ -20,3 +20,16 @@ compare "EAN-13 with add-on to PNG" \
 compare "EAN-13 to EPS" \
   "-type EAN-13 -data 501234567890 -action epsf -output $out/v.eps" \
   "-b 13 -d 501234567890 -o $out/z.eps"
+
+qr=$(printf 'Veltrix BarCode %.0s' $(seq 1 7) | cut -c1-100)
+compare "QR Code, 100 characters, to PNG" \
+  "-type QRCode -data '$qr' -action pngf -output $out/v.png" \
+  "-b 58 -d '$qr' -o $out/z.png"
+pdf500=$(printf 'PDF417 TEXT %.0s' $(seq 1 50) | cut -c1-500)
+compare "PDF417, 500 characters, to PNG" \
+  "-type PDF417 -data '$pdf500' -action pngf -output $out/v.png" \
+  "-b 55 -d '$pdf500' -o $out/z.png"
+pdf1850=$(printf '0123456789%.0s' $(seq 1 185))
+compare "PDF417, 1850 digits, to PNG" \
+  "-type PDF417 -data $pdf1850 -action pngf -output $out/v.png" \
+  "-b 55 -d $pdf1850 -o $out/z.png"
