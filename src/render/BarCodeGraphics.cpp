@@ -73,6 +73,14 @@ void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double heig
   cairo_fill(cg);
 }
 
+void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height) {
+  cairo_rectangle(cg, x, y, width, height);
+}
+
+void GraphicsFillShapes(cairo_t* cg) {
+  if (cairo_has_current_point(cg)) cairo_fill(cg);
+}
+
 void GraphicsStrokeRect(cairo_t* cg, double x, double y, double width, double height) {
   cairo_rectangle(cg, x, y, width, height);
   cairo_stroke(cg);

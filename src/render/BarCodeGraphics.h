@@ -12,6 +12,9 @@ struct BarCodeSize {
 };
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
+// Adds a rectangle to the shapes waiting to be filled; GraphicsFillShapes fills them all at once.
+void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height);
+void GraphicsFillShapes(cairo_t* cg);
 void GraphicsStrokeRect(cairo_t* cg, double x, double y, double width, double height);
 void GraphicsStrokeLine(cairo_t* cg, double x1, double y1, double x2, double y2);
 void GraphicsLineWidth(cairo_t* cg, double width);
