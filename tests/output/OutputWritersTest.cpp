@@ -72,7 +72,7 @@ std::map<std::string, std::string> PDFInfo(const std::string& path) {
 } // namespace
 
 TEST(OutputWriters, PDFInformationEntries) {
-  const std::string dir = TestTempDir();
+  const std::string dir = TestTempDir(), config = getenv("XDG_CONFIG_HOME");
   setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
   CFPrefsSetCFStr(kPrefAuthor, "Ada Lovelace");
   ASSERT_TRUE(CFPrefsAppSynchronize());
@@ -93,7 +93,7 @@ TEST(OutputWriters, PDFInformationEntries) {
   EXPECT_EQ(info.count("Subject") + info.count("Keywords"), 0u);
   EXPECT_EQ(info["Title"], "EAN-13 501234567890 12");
   EXPECT_EQ(info["Author"], "Ada Lovelace");
-  setenv("XDG_CONFIG_HOME", "/tmp/vxtest-config", 1);
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   BarCodeDataRecRelease(&rec);
 }
 

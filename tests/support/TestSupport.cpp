@@ -20,9 +20,31 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The folders made by this process, removed when it ends (a forked child leaves them alone).
+struct TempDirs {
+  pid_t owner = getpid();
+  std::vector<std::string> made;
+  ~TempDirs() {
+    if (getpid() != owner) return;
+    std::error_code ignored;
+    for (const std::string& dir : made)
+      fs::remove_all(dir, ignored);
+  }
+};
+
+TempDirs& MadeTempDirs() {
+  static TempDirs dirs;
+  return dirs;
+}
+
+} // namespace
+
 std::string TestTempDir() {
   std::string dir = (fs::temp_directory_path() / "vxtest-XXXXXX").string();
   if (!mkdtemp(dir.data())) return "/tmp";
+  MadeTempDirs().made.push_back(dir);
   return dir;
 }
 

@@ -7,7 +7,7 @@
 
 struct BarCodeDataRec;
 
-// A fresh, empty folder for one test.
+// A fresh, empty folder for one test; the folders go away when the test process ends.
 std::string TestTempDir();
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
