@@ -9,13 +9,6 @@
 
 namespace {
 
-std::string CharRange(int first, int last) {
-  std::string text;
-  for (int c = first; c <= last; ++c)
-    text += static_cast<char>(c);
-  return text;
-}
-
 // Every pair 00-99 from `first` to `last` written out: the values of code set C.
 std::string PairRange(int first, int last) {
   std::string digits;

@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string CharRange(int first, int last) {
-  std::string text;
-  for (int c = first; c <= last; ++c)
-    text += static_cast<char>(c);
-  return text;
-}
-
 // zint's escaped form of any ASCII text.
 std::string ZintEscaped(const std::string& text) {
   std::string out;

@@ -57,7 +57,7 @@ TEST(PDF417SymbolScan, ReadsBackExactlyFromEveryFormat) {
     for (const OutputFormat& f : kScanFormats) {
       if (!c.eps && f.action == std::string("epsf")) continue;
       SCOPED_TRACE(std::string(c.name) + " " + f.action);
-      const ReadBack back = MakeAndRead("PDF417", c.data, f, kPDF417Read);
+      const CliReadBack back = MakeAndRead("PDF417", c.data, f, kPDF417Read);
       ASSERT_EQ(back.status, 0) << back.err;
       EXPECT_EQ(back.zxing, std::vector<std::string>{c.expected});
     }
@@ -162,15 +162,15 @@ TEST(PDF417SymbolPicture, IsEmptyWithoutASymbol) {
 TEST(PDF417SymbolDrawing, DrawsEachDarkModuleAsARectangle) {
   for (const std::string& data : {std::string("ABCDEFGHIJKL"), Digits(1850)}) {
     BarCodeDataRec rec = MakeRecord(kBarCodePDF417, data);
-    const std::vector<EpsRect> rects = EpsFilledRects(DrawEpsOnly(rec));
+    const std::vector<EpsRectangle> rects = EpsFilledRects(DrawEpsOnly(rec));
     std::string picture;
     ProcessPDF417Display(data, picture);
     ASSERT_EQ(rects.size(), static_cast<size_t>(std::count(picture.begin(), picture.end(), '1')));
     const int columns = static_cast<int>(ProcessPDF417GetCols(data));
     const int top = 2 * static_cast<int>(ProcessPDF417GetRows(data));
-    EXPECT_EQ(rects.front(), (EpsRect{0, top - 2, 1, top}));
-    EXPECT_EQ(rects.back(), (EpsRect{columns - 1, 0, columns, 2}));
-    for (const EpsRect& r : rects) {
+    EXPECT_EQ(rects.front(), (EpsRectangle{0, top - 2, 1, top}));
+    EXPECT_EQ(rects.back(), (EpsRectangle{columns - 1, 0, columns, 2}));
+    for (const EpsRectangle& r : rects) {
       EXPECT_EQ(r.x2 - r.x1, 1);
       EXPECT_EQ(r.y2 - r.y1, 2);
     }

@@ -60,7 +60,7 @@ TEST(QRCodeScan, ReadsBackExactlyFromEveryFormat) {
     for (const OutputFormat& f : kScanFormats) {
       if (!c.eps && f.action == std::string("epsf")) continue;
       SCOPED_TRACE(std::string(c.name) + " " + f.action);
-      const ReadBack back = MakeAndRead("QRCode", c.data, f, kQRRead);
+      const CliReadBack back = MakeAndRead("QRCode", c.data, f, kQRRead);
       ASSERT_EQ(back.status, 0) << back.err;
       EXPECT_EQ(back.zxing, std::vector<std::string>{c.expected});
       if (c.zbar) {
@@ -192,15 +192,15 @@ TEST(QRCodeDrawing, DrawsEachDarkModuleAsASquare) {
     BarCodeDataRec rec = MakeRecord(kBarCodeQRCode, c.data);
     rec.textVisible = 1;
     *rec.display = "shown nowhere";
-    const std::vector<EpsRect> rects = EpsFilledRects(DrawEpsOnly(rec));
+    const std::vector<EpsRectangle> rects = EpsFilledRects(DrawEpsOnly(rec));
     std::string picture;
     ProcessQRCodeDisplay(c.data, picture);
     ASSERT_EQ(rects.size(), static_cast<size_t>(std::count(picture.begin(), picture.end(), '1')));
     const int top = 3 * (c.side - 5);
-    EXPECT_EQ(rects.front(), (EpsRect{12, top, 15, top + 3}));
+    EXPECT_EQ(rects.front(), (EpsRectangle{12, top, 15, top + 3}));
     // The last dark modules are on the symbol's bottom row, the lower-left finder's.
     EXPECT_EQ(rects.back().y1, 12);
-    for (const EpsRect& r : rects) {
+    for (const EpsRectangle& r : rects) {
       EXPECT_EQ(r.x2 - r.x1, 3);
       EXPECT_EQ(r.y2 - r.y1, 3);
     }

@@ -7,30 +7,9 @@
 #include <memory>
 #include <regex>
 
-std::string Repeat(std::string_view unit, size_t times) {
-  std::string out;
-  for (size_t i = 0; i < times; ++i)
-    out += unit;
-  return out;
-}
-
-std::string Digits(size_t n) {
-  std::string out;
-  for (size_t i = 0; i < n; ++i)
-    out += static_cast<char>('0' + (i * 7 + 3) % 10);
-  return out;
-}
-
-std::string Letters(size_t n, char first) {
-  std::string out;
-  for (size_t i = 0; i < n; ++i)
-    out += static_cast<char>(first + i % 26);
-  return out;
-}
-
-ReadBack MakeAndRead(const std::string& type, const std::string& data, const OutputFormat& format,
-                     const ReadOptions& options) {
-  ReadBack back;
+CliReadBack MakeAndRead(const std::string& type, const std::string& data,
+                        const OutputFormat& format, const ReadOptions& options) {
+  CliReadBack back;
   const std::string file = TestTempDir() + "/symbol" + format.extension;
   const RunResult run = RunCli(
       {"-type", type, "-data", data, "-scale", "100", "-action", format.action, "-output", file});
@@ -51,9 +30,9 @@ std::string DrawEpsOnly(const BarCodeDataRec& rec) {
   return *copy.epsText;
 }
 
-std::vector<EpsRect> EpsFilledRects(const std::string& eps) {
+std::vector<EpsRectangle> EpsFilledRects(const std::string& eps) {
   static const std::regex kRect(R"((-?\d+) (-?\d+) (-?\d+) (-?\d+) VXfillrect)");
-  std::vector<EpsRect> rects;
+  std::vector<EpsRectangle> rects;
   for (auto it = std::sregex_iterator(eps.begin(), eps.end(), kRect); it != std::sregex_iterator();
        ++it)
     rects.push_back(

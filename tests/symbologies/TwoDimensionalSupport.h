@@ -8,12 +8,6 @@
 
 struct BarCodeDataRec;
 
-// Test data: `unit` times `times`; n digits in a pattern that no short run repeats; n letters
-// cycling from `first` through the next 25 characters.
-std::string Repeat(std::string_view unit, size_t times);
-std::string Digits(size_t n);
-std::string Letters(size_t n, char first);
-
 struct OutputFormat {
   const char* action;
   const char* extension;
@@ -22,7 +16,7 @@ struct OutputFormat {
 inline constexpr OutputFormat kScanFormats[] = {
     {"pngf", ".png", false}, {"pdff", ".pdf", true}, {"epsf", ".eps", true}};
 
-struct ReadBack {
+struct CliReadBack {
   int status = -1; // exit status of the command-line tool
   std::string err; // what it said on its error stream
   std::vector<std::string> zxing, zbar;
@@ -37,16 +31,16 @@ struct ReadOptions {
 
 // Makes the symbol of `data` (as typed on the command line, escapes included) at scale 100 in
 // `format` and reads it back; no reading when the tool fails.
-ReadBack MakeAndRead(const std::string& type, const std::string& data, const OutputFormat& format,
-                     const ReadOptions& options);
+CliReadBack MakeAndRead(const std::string& type, const std::string& data,
+                        const OutputFormat& format, const ReadOptions& options);
 
 // A filled rectangle of an EPS picture, as its corners.
-struct EpsRect {
+struct EpsRectangle {
   int x1, y1, x2, y2;
-  bool operator==(const EpsRect&) const = default;
+  bool operator==(const EpsRectangle&) const = default;
 };
 // The picture the encoder of the record writes when drawing with no context.
 std::string DrawEpsOnly(const BarCodeDataRec& rec);
-std::vector<EpsRect> EpsFilledRects(const std::string& eps);
+std::vector<EpsRectangle> EpsFilledRects(const std::string& eps);
 // The %%BoundingBox extent of an EPS picture (width, height), or empty.
 std::vector<double> EpsBoundingBox(const std::string& eps);

@@ -6,20 +6,15 @@
 #include "PDF417.h"
 #include "PDF417Decode.h"
 #include "PDF417Tables.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
-#include <sstream>
-
-#ifndef VX_SHARED_DATA_DIR
-#error "VX_SHARED_DATA_DIR must name the folder of the reference tables"
-#endif
 
 namespace {
 
@@ -66,27 +61,11 @@ Codewords dataCodewords(const PDF417Param& p) {
   return out;
 }
 
-std::vector<std::vector<std::string>> readTsv(const std::string& name) {
-  std::ifstream in(std::string(VX_SHARED_DATA_DIR) + "/" + name);
-  EXPECT_TRUE(in.good()) << name;
-  std::vector<std::vector<std::string>> rows;
-  std::string line;
-  std::getline(in, line); // header
-  while (std::getline(in, line)) {
-    std::vector<std::string> fields;
-    std::istringstream fieldStream(line);
-    for (std::string f; std::getline(fieldStream, f, '\t');)
-      fields.push_back(f);
-    rows.push_back(fields);
-  }
-  return rows;
-}
-
 // Module strings of the published patterns: cluster (0, 3, 6) -> value -> "1110101...".
 const std::map<int, std::vector<std::string>>& publishedPatterns() {
   static const auto patterns = [] {
     std::map<int, std::vector<std::string>> m;
-    for (const auto& row : readTsv("pdf417_clusters.tsv"))
+    for (const auto& row : ReadReferenceTable("pdf417_clusters.tsv"))
       m[std::stoi(row[0])].push_back(row[2]);
     return m;
   }();
@@ -116,7 +95,7 @@ TEST(PDF417Tables, ClustersMatchPublishedPatterns) {
 
 TEST(PDF417Tables, ErrorLevelsMatchPublishedCoefficients) {
   std::map<int, std::vector<int>> published;
-  for (const auto& row : readTsv("pdf417_rs.tsv"))
+  for (const auto& row : ReadReferenceTable("pdf417_rs.tsv"))
     published[std::stoi(row[0])].push_back(std::stoi(row[2]));
   for (size_t level = 0; level < 9; ++level) {
     const auto table = pdf417::ERROR_LEVEL[level];
