@@ -236,29 +236,6 @@ TEST(PDF417Size, OddAspectRatiosStillGiveASymbol) {
 
 // ---- Errors ----
 
-TEST(PDF417Errors, TooMuchData) {
-  struct Case {
-    std::string text;
-    int32_t error;
-  };
-  const Case cases[] = {
-      {std::string(5421, 'A'), kPDF417ErrorTextTooBig},
-      {std::string(5420, 'A'), kPDF417ErrorTextTooBig}, // 2710 codewords
-      {std::string(1850, 'A'), kPDF417ErrorNone},       // 925 codewords + descriptor
-      {std::string(1851, 'A'), kPDF417ErrorTextTooBig},
-      {std::string(2710, '7'), kPDF417ErrorNone}, // 61 groups of 44 (915) + 26 digits (9)
-      {std::string(2711, '7'), kPDF417ErrorTextTooBig},
-      {std::string(1108, '\xff'), kPDF417ErrorNone}, // 184 x 5 + 4
-      {std::string(1109, '\xff'), kPDF417ErrorTextTooBig},
-      {std::string(1110, '\xff'), kPDF417ErrorTextTooBig},
-  };
-  for (const Case& c : cases) {
-    const PDF417Param p = encode(c.text);
-    EXPECT_EQ(p.error, c.error) << c.text.size() << " x " << int(c.text[0]);
-    EXPECT_EQ(p.bitMatrix.empty(), c.error != kPDF417ErrorNone);
-  }
-}
-
 TEST(PDF417Errors, InvalidParameters) {
   const auto raw = [](int32_t len, int32_t first, int32_t other) {
     return [=](PDF417Param& p) {
@@ -356,20 +333,6 @@ TEST(PDF417Matrix, InvertComplementsEveryByte) {
 
 // ---- Decoding by zxing-cpp ----
 
-std::string allBytes() {
-  std::string s;
-  for (int b = 0; b < 256; ++b)
-    s += char(b);
-  return s;
-}
-
-std::string repeat(std::string_view unit, size_t times) {
-  std::string s;
-  for (size_t i = 0; i < times; ++i)
-    s += unit;
-  return s;
-}
-
 void expectDecodes(const std::string& text, int32_t options = kPDF417InvertBitmap) {
   const PDF417Param p = encode(text, options);
   ASSERT_EQ(p.error, kPDF417ErrorNone) << text.size();
@@ -390,10 +353,10 @@ TEST(PDF417Decoding, ReadBackByAnotherDecoder) {
       "ab\001cd\200ef\377gh",
       "\001abcde",
       std::string("Zero\0byte", 9),
-      allBytes(),
+      CharRange(0, 255),
       std::string(1850, '5'),
       std::string(1850, 'Q'),
-      repeat("aB;1 ", 150),
+      Repeat("aB;1 ", 150),
   };
   for (const std::string& text : cases)
     expectDecodes(text);
@@ -411,7 +374,7 @@ TEST(PDF417Decoding, RandomData) {
   std::mt19937 rng(417);
   const std::string alphabets[] = {"ABCDEFGHIJKLMNOPQRSTUVWXYZ ", "abcdefXYZ 0123456789",
                                    "0123456789", ";<>@[\\]_`~!,:-.$/\"|*()?{}'&#+%=^\r\n\t",
-                                   allBytes()};
+                                   CharRange(0, 255)};
   for (int i = 0; i < 60; ++i) {
     std::string text;
     const size_t length = 1 + rng() % 300;
