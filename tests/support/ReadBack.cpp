@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <sys/wait.h>
@@ -83,29 +82,6 @@ std::string RasterizeOnWhite(const std::string& path, int factor, int dpi) {
 
 namespace {
 
-std::vector<uint8_t> GreyPixels(const std::string& png, int& w, int& h) {
-  cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
-  std::vector<uint8_t> grey;
-  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-    cairo_surface_flush(surface);
-    w = cairo_image_surface_get_width(surface);
-    h = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    grey.resize(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        uint32_t p;
-        std::memcpy(&p, data + static_cast<size_t>(y) * stride + 4 * x, 4);
-        const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-        grey[static_cast<size_t>(y) * w + x] =
-            static_cast<uint8_t>((r * 30 + g * 59 + b * 11) / 100);
-      }
-  }
-  cairo_surface_destroy(surface);
-  return grey;
-}
-
 // Runs work in a child process and returns what it produced; an abort in the child loses only
 // that result.
 template <typename Work> std::string InChild(Work work) {
@@ -153,27 +129,32 @@ bool TakeField(const std::string& in, size_t& at, std::string& field) {
 
 std::vector<ZXingSymbol> ZXingReadSymbols(const std::string& png, const std::string& formats,
                                           const ZXingOptions& options) {
-  int w = 0, h = 0;
-  std::vector<uint8_t> grey = GreyPixels(png, w, h);
-  if (grey.empty()) return {};
-  // zxing-cpp 1.4 aborts on an assertion of its own when it merges several results of one linear
-  // symbol; asking for one symbol avoids the merge, and the child process keeps any other abort
-  // from ending the whole suite.
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
+  cairo_surface_flush(surface);
+  // cairo keeps a pixel as one native 32-bit word: B, G, R and X bytes on this little-endian
+  // machine. zxing-cpp 1.4 aborts on an assertion of its own when it merges several results of
+  // one linear symbol; asking for one symbol avoids the merge, and the child process keeps any
+  // other abort from ending the whole suite.
   const std::string bytes = InChild([&] {
+    std::string out;
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return out;
+    const ZXing::ImageView image(cairo_image_surface_get_data(surface),
+                                 cairo_image_surface_get_width(surface),
+                                 cairo_image_surface_get_height(surface), ZXing::ImageFormat::BGRX,
+                                 cairo_image_surface_get_stride(surface));
     ZXing::DecodeHints hints;
     hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
     hints.setFormats(ZXing::BarcodeFormatsFromString(formats)).setMaxNumberOfSymbols(1);
     hints.setTryCode39ExtendedMode(options.code39Extended);
     hints.setReturnCodabarStartEnd(options.codabarStartStop);
-    std::string out;
-    for (const ZXing::Result& result :
-         ZXing::ReadBarcodes(ZXing::ImageView(grey.data(), w, h, ZXing::ImageFormat::Lum), hints))
+    for (const ZXing::Result& result : ZXing::ReadBarcodes(image, hints))
       if (result.isValid()) {
         AppendField(out, result.text());
         AppendField(out, result.symbologyIdentifier());
       }
     return out;
   });
+  cairo_surface_destroy(surface);
   std::vector<ZXingSymbol> symbols;
   ZXingSymbol symbol;
   for (size_t at = 0; TakeField(bytes, at, symbol.text) && TakeField(bytes, at, symbol.identifier);)
@@ -273,6 +254,18 @@ bool InSomeOrder(const std::string& raw, std::vector<std::string> texts) {
 }
 
 } // namespace
+
+std::string EANAddonDrawn(const std::string& addon) {
+  if (addon.empty() || addon.size() > 5) return {};
+  return Fitted(addon, addon.size() <= 2 ? 2 : 5);
+}
+
+ReadBack EANReadBack(const char* zxingFormat, const std::string& main, const std::string& addon) {
+  const std::string drawn = EANAddonDrawn(addon);
+  ReadBack expected{{{zxingFormat, drawn.empty() ? main : main + " " + drawn}}, {main}, kZBarEAN};
+  if (!drawn.empty()) expected.zbar.push_back(drawn);
+  return expected;
+}
 
 void ExpectReadBack(const std::vector<std::string>& args, const ReadBack& expected) {
   const std::string dir = TestTempDir();

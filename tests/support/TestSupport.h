@@ -100,6 +100,13 @@ struct ReadBack {
   ZXingOptions options = {};
   std::vector<FileFormat> files = {kPNGFile, kPDFFile, kEPSFile};
 };
+// An EAN/UPC add-on as drawn from what was typed: zeros in front up to 2 or 5 digits; one of 6
+// digits or more is left out.
+std::string EANAddonDrawn(const std::string& addon);
+// What the decoders read from an EAN/UPC symbol and its add-on: zxing-cpp the add-on after a
+// space, zbar the add-on as a symbol of its own.
+ReadBack EANReadBack(const char* zxingFormat, const std::string& main, const std::string& addon);
+
 // Makes the symbol with the command-line tool (args such as {"-type", "UPC-A", "-data", "123"})
 // into each file format and checks what the decoders read from each file. Data holding NUL, which
 // no command line carries, goes to the same writers in process.

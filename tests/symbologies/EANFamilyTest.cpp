@@ -68,21 +68,8 @@ std::vector<EpsText> UPCADigitTexts(const std::string& d) {
   return texts;
 }
 
-// The 2- or 5-digit add-on as drawn: none, or zeros in front; 6 digits or more are left out.
-std::string AddonDrawn(const std::string& addon) {
-  if (addon.empty() || addon.size() > 5) return {};
-  return Fitted(addon, addon.size() <= 2 ? 2 : 5);
-}
 int AddonModules(const std::string& drawn) {
   return drawn.empty() ? 0 : drawn.size() == 2 ? 20 : 47;
-}
-
-// What zxing-cpp (the add-on after a space) and zbar (the add-on as a symbol of its own) read
-// from a symbol with an add-on.
-ReadBack WithAddon(const char* zxingFormat, const std::string& main, const std::string& addon) {
-  ReadBack expected{{{zxingFormat, addon.empty() ? main : main + " " + addon}}, {main}, kZBarEAN};
-  if (!addon.empty()) expected.zbar.push_back(addon);
-  return expected;
 }
 
 } // namespace
@@ -123,7 +110,7 @@ TEST(UPCA, ReadsBackWithAddons) {
     SCOPED_TRACE(std::string(data) + " + " + addon);
     // zbar gives UPC-A as its EAN-13 form, a leading 0.
     const std::string upc = WithGtinCheck(Fitted(data, 11));
-    ReadBack expected = WithAddon("UPCA", upc, AddonDrawn(addon));
+    ReadBack expected = EANReadBack("UPCA", upc, addon);
     expected.zbar[0] = "0" + upc;
     ExpectReadBack({"-type", "UPC-A", "-data", data, "-addon", addon}, expected);
   }
@@ -134,7 +121,7 @@ TEST(UPCA, GeometryWithAddonsAndTrim) {
   for (const char* addonEntered : {"", "12", "12345", "1234567"})
     for (int trim : {0, 50, 75}) {
       SCOPED_TRACE(std::string(addonEntered) + " trim " + std::to_string(trim));
-      const std::string addon = AddonDrawn(addonEntered);
+      const std::string addon = EANAddonDrawn(addonEntered);
       const int top = 80 - std::min(trim, 50), modules = AddonModules(addon);
       const int width = 113 + (addon.empty() ? 0 : modules + 5);
       const EpsPicture picture =
@@ -218,7 +205,7 @@ TEST(ISBN, ReadsBackAsEAN13) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.type) + " " + c.data);
     ExpectReadBack({"-type", c.type, "-data", c.data, "-addon", c.addon},
-                   WithAddon("EAN13", WithGtinCheck(c.twelve), c.addon));
+                   EANReadBack("EAN13", WithGtinCheck(c.twelve), c.addon));
   }
 }
 
@@ -241,7 +228,7 @@ TEST(ISBN, GeometryAndTitle) {
       {{kBarCodeISSN, "0317-8471", "5"}, 55, "ISSN 0317-8471", 9},
   };
   for (const Case& c : cases) {
-    const std::string addon = AddonDrawn(c.request.addon);
+    const std::string addon = EANAddonDrawn(c.request.addon);
     SCOPED_TRACE(c.request.data + " + " + addon + " trim " + std::to_string(c.request.trim));
     const int modules = AddonModules(addon), width = 113 + (addon.empty() ? 0 : modules + 5);
     const EpsPicture picture = DrawInBox(c.request, width, c.top + 15);

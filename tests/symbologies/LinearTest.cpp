@@ -277,24 +277,27 @@ struct GeometryCase {
   TextRun text;
 };
 
+// clang-format off
 const GeometryCase kGeometryCases[] = {
-    // Code 128, quiet zones of 10, bars from y = 12: code set B text in 10 point every 11 units,
-    // code set C text in 7 point every 7 units.
+    // Code 128 (and EAN-128, EAN-14, EAN-18): quiet zones of 10, start, check and stop, and 11
+    // modules a symbol character: set B one a character, set C one a digit pair, an odd last digit
+    // after the switch to set B (two characters), FNC1 one. Bars from y = 12. Digits alone show
+    // in 7 point every 7 units, other text in 10 point under the characters.
     {{kBarCodeCode128, "AB"}, 77, 60, 10, 67, 12, 60, {21, 11, 1, 10, "AB"}},
+    {{kBarCodeCode128, "123A"}, 99, 60, 10, 89, 12, 60, {21, 11, 1, 10, "123A"}},
+    {{kBarCodeCode128, "\t\x01"}, 55, 60, 10, 45, 12, 60, {21, 11, 1, 10, "\t\x01"}},
+    {{kBarCodeCode128, "A\xC3\xA9" "B"}, 77, 60, 10, 67, 12, 60, {21, 11, 1, 10, "A\xC3\xA9" "B"}},
+    {{kBarCodeCode128, "1"}, 66, 60, 10, 56, 12, 60, {10, 7, 2, 7, "1"}},
+    {{kBarCodeCode128, "12"}, 66, 60, 10, 56, 12, 60, {10, 7, 2, 7, "12"}},
     {{kBarCodeCode128, "12345"}, 99, 60, 10, 89, 12, 60, {10, 7, 2, 7, "12345"}},
     {{kBarCodeCode128, "12345", "", 100}, 99, 20, 10, 89, 12, 20, {10, 7, 2, 7, "12345"}},
     {{kBarCodeCode128, "A\tB", "", 40}, 77, 20, 10, 67, 12, 20, {21, 11, 1, 10, "A\tB"}},
     {{kBarCodeCode128, "AB", "", -10, "xy"}, 77, 70, 10, 67, 12, 70, {21, 11, 1, 10, "xy"}},
     {{kBarCodeEAN128, "ABC", "", 39}, 99, 21, 10, 89, 12, 21, {21, 11, 1, 10, "ABC"}},
+    {{kBarCodeEAN128, "0112345678901231"}, 154, 60, 10, 144, 12, 60, {10, 7, 2, 7, "0112345678901231"}},
+    {{kBarCodeEAN128, "123"}, 99, 60, 10, 89, 12, 60, {10, 7, 2, 7, "123"}},
     {{kBarCodeEAN14, "1234"}, 154, 100, 10, 144, 12, 100, {10, 7, 2, 7, "(01) 00000000001234"}},
-    {{kBarCodeEAN14, "1234", "", 70},
-     154,
-     30,
-     10,
-     144,
-     12,
-     30,
-     {10, 7, 2, 7, "(01) 00000000001234"}},
+    {{kBarCodeEAN14, "1234", "", 70}, 154, 30, 10, 144, 12, 30, {10, 7, 2, 7, "(01) 00000000001234"}},
     {{kBarCodeEAN18, "1", "", 0, "ABC"}, 176, 100, 10, 166, 12, 100, {10, 7, 2, 7, "(00) ABC"}},
     // Code 93: 9 modules a character (start, data, C, K), stop 10, no quiet zone; the text is the
     // data as given, without the check characters.
@@ -313,14 +316,7 @@ const GeometryCase kGeometryCases[] = {
     {{kBarCodeCode39, "AB", "", 100}, 63, 23, 0, 63, 16, 23, {5, 7, 7, 10, "*AB*"}},
     {{kBarCodeCode39, "A\xC3\xA9"}, 47, 48, 0, 47, 16, 48, {5, 7, 7, 10, "*A*"}},
     {{kBarCodeCode39, "A", "", -10}, 47, 58, 0, 47, 16, 58, {5, 7, 7, 10, "*A*"}},
-    {{kBarCodeCode39, "CODE39", "", 0, "a(b)c\\d)"},
-     127,
-     48,
-     0,
-     127,
-     16,
-     48,
-     {5, 7, 7, 10, "a(b)c\\d)"}},
+    {{kBarCodeCode39, "CODE39", "", 0, "a(b)c\\d)"}, 127, 48, 0, 127, 16, 48, {5, 7, 7, 10, "a(b)c\\d)"}},
     // Interleaved-25 and ITF-14: quiet zone 4, start 4, 9 a digit, stop 5, margin 6.
     {{kBarCodeInterleaved25, "123"}, 55, 90, 4, 49, 15, 90, {12, 9, 4, 9, "0123"}},
     {{kBarCodeInterleaved25, "12", "", 60}, 37, 30, 4, 31, 15, 30, {12, 9, 4, 9, "12"}},
@@ -353,6 +349,7 @@ const GeometryCase kGeometryCases[] = {
     {{kBarCodePharmacode, "1000000000003"}, 63, 25, 0, 4, 13, 25, {0, 7, 1, 10, "1000000000003"}},
     {{kBarCodePharmacode, "3", "", 0, "", 0}, 4, 12, 0, 4, 0, 12, {}}, // without text: the bars
 };
+// clang-format on
 
 } // namespace
 
@@ -369,36 +366,6 @@ TEST(LinearGeometry, BoxBarsAndText) {
     for (const EpsBox& bar : bars)
       EXPECT_TRUE(bar.y1 == c.bottom && bar.y2 == c.top) << "bar at " << bar.x1;
     EXPECT_EQ(picture.texts, TextsOf(c.text));
-  }
-}
-
-// Symbol characters between the start and the check character: set B one per character, set C
-// one per digit pair, an odd last digit after the switch to set B (two characters), FNC1 one.
-TEST(LinearGeometry, Code128CountsElevenModulesACharacter) {
-  const std::pair<SymbolRequest, int> cases[] = {
-      {{kBarCodeCode128, "ABC"}, 3},
-      {{kBarCodeCode128, "12345"}, 2 + 2},
-      {{kBarCodeCode128, "1"}, 1},
-      {{kBarCodeCode128, "12"}, 1},
-      {{kBarCodeCode128, "123A"}, 4},
-      {{kBarCodeCode128, "\t\x01"}, 0},
-      {{kBarCodeCode128, "A\xC3\xA9"
-                         "B"},
-       2},
-      {{kBarCodeEAN128, "ABC"}, 1 + 3},
-      {{kBarCodeEAN128, "0112345678901231"}, 1 + 8},
-      {{kBarCodeEAN128, "123"}, 1 + 1 + 2},
-      {{kBarCodeEAN14, "1234"}, 1 + 8},
-      {{kBarCodeEAN18, "1"}, 1 + 10},
-  };
-  for (const auto& [request, characters] : cases) {
-    SCOPED_TRACE(Printable(request.data));
-    // Quiet zone 10, start 11, characters, check 11, stop 13, quiet zone 10.
-    const int width = 10 + 11 + 11 * characters + 11 + 13 + 10;
-    const BarCodeRect size = SizeOf(request);
-    const EpsPicture picture = DrawInBox(request, width, size.height);
-    EXPECT_EQ(picture.fills.front().x1, 10);
-    EXPECT_EQ(picture.fills.back().x2, width - 10);
   }
 }
 
