@@ -4,16 +4,18 @@
 // back by zxing-cpp.
 
 #include "PDF417.h"
-#include "PDF417Decode.h"
 #include "PDF417Tables.h"
 #include "support/TestSupport.h"
 
+#define ZX_USE_UTF8 // text() as UTF-8
+#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 
 namespace {
@@ -333,12 +335,31 @@ TEST(PDF417Matrix, InvertComplementsEveryByte) {
 
 // ---- Decoding by zxing-cpp ----
 
+// The bytes zxing-cpp reads from the symbol drawn 3 x 9 pixels a module in a white quiet zone of
+// 2 modules, an inverted matrix's clear bits dark; nothing when it reads no symbol.
+std::optional<std::string> decodedBytes(const PDF417Param& p) {
+  constexpr int kModule = 3, kRowHeight = 9, kQuiet = 2 * kModule;
+  const int width = p.bitColumns * kModule + 2 * kQuiet;
+  const int height = p.codeRows * kRowHeight + 2 * kQuiet;
+  std::vector<uint8_t> pixels(size_t(width) * size_t(height), 255);
+  const char dark = (p.options & kPDF417InvertBitmap) ? '0' : '1';
+  for (int32_t r = 0; r < p.codeRows; ++r) {
+    const std::string modules = matrixRow(p, r);
+    for (int y = kQuiet + r * kRowHeight; y < kQuiet + (r + 1) * kRowHeight; ++y)
+      for (int x = 0; x < p.bitColumns * kModule; ++x)
+        if (modules[size_t(x / kModule)] == dark) pixels[size_t(y * width + kQuiet + x)] = 0;
+  }
+  const ZXing::Result result =
+      ZXing::ReadBarcode({pixels.data(), width, height, ZXing::ImageFormat::Lum},
+                         ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::PDF417));
+  if (!result.isValid()) return std::nullopt;
+  return std::string(result.bytes().begin(), result.bytes().end());
+}
+
 void expectDecodes(const std::string& text, int32_t options = kPDF417InvertBitmap) {
   const PDF417Param p = encode(text, options);
   ASSERT_EQ(p.error, kPDF417ErrorNone) << text.size();
-  const auto decoded = decodePDF417(renderPDF417(p));
-  ASSERT_TRUE(decoded.has_value()) << "not read: " << testing::PrintToString(text);
-  EXPECT_EQ(decoded->bytes, text);
+  EXPECT_EQ(decodedBytes(p), text) << testing::PrintToString(text);
 }
 
 TEST(PDF417Decoding, ReadBackByAnotherDecoder) {
@@ -361,16 +382,12 @@ TEST(PDF417Decoding, ReadBackByAnotherDecoder) {
   for (const std::string& text : cases)
     expectDecodes(text);
   expectDecodes("Not inverted", 0);
-}
-
-TEST(PDF417Decoding, ByteRunsOfEveryLengthModuloSix) {
+  // Byte runs of every length modulo 6, alone and after text.
   for (size_t n = 1; n <= 13; ++n) {
     expectDecodes(std::string(n, '\xfe'));
     expectDecodes("Text then bytes " + std::string(n, '\x02'));
   }
-}
-
-TEST(PDF417Decoding, RandomData) {
+  // Runs from alphabets that favour each compaction mode.
   std::mt19937 rng(417);
   const std::string alphabets[] = {"ABCDEFGHIJKLMNOPQRSTUVWXYZ ", "abcdefXYZ 0123456789",
                                    "0123456789", ";<>@[\\]_`~!,:-.$/\"|*()?{}'&#+%=^\r\n\t",
