@@ -109,22 +109,6 @@ template <typename Work> std::string InChild(Work work) {
   return bytes;
 }
 
-// Each field goes through the pipe as its length, a colon and its bytes, so that texts may hold
-// any byte.
-void AppendField(std::string& out, const std::string& field) {
-  out += std::to_string(field.size()) + ':' + field;
-}
-
-bool TakeField(const std::string& in, size_t& at, std::string& field) {
-  const size_t colon = in.find(':', at);
-  if (colon == std::string::npos) return false;
-  const size_t length = std::stoul(in.substr(at, colon - at));
-  if (colon + 1 + length > in.size()) return false;
-  field = in.substr(colon + 1, length);
-  at = colon + 1 + length;
-  return true;
-}
-
 } // namespace
 
 std::vector<ZXingSymbol> ZXingReadSymbols(const std::string& png, const std::string& formats,
@@ -147,19 +131,15 @@ std::vector<ZXingSymbol> ZXingReadSymbols(const std::string& png, const std::str
     hints.setFormats(ZXing::BarcodeFormatsFromString(formats)).setMaxNumberOfSymbols(1);
     hints.setTryCode39ExtendedMode(options.code39Extended);
     hints.setReturnCodabarStartEnd(options.codabarStartStop);
+    // The identifier on a line of its own, then the text, which may hold any byte.
     for (const ZXing::Result& result : ZXing::ReadBarcodes(image, hints))
-      if (result.isValid()) {
-        AppendField(out, result.text());
-        AppendField(out, result.symbologyIdentifier());
-      }
+      if (result.isValid()) out = result.symbologyIdentifier() + '\n' + result.text();
     return out;
   });
   cairo_surface_destroy(surface);
-  std::vector<ZXingSymbol> symbols;
-  ZXingSymbol symbol;
-  for (size_t at = 0; TakeField(bytes, at, symbol.text) && TakeField(bytes, at, symbol.identifier);)
-    symbols.push_back(symbol);
-  return symbols;
+  const size_t end = bytes.find('\n');
+  if (end == std::string::npos) return {};
+  return {{bytes.substr(end + 1), bytes.substr(0, end)}};
 }
 
 std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {

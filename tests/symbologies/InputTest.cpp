@@ -89,31 +89,11 @@ namespace {
 // Data made of the characters that trip encoders: digits, letters, controls, the symbologies' own
 // specials, multi-byte characters and invalid UTF-8.
 std::string RandomData(std::mt19937& random) {
-  static const std::string kPieces[] = {"0",
-                                        "7",
-                                        "9",
-                                        "A",
-                                        "z",
-                                        "*",
-                                        "$",
-                                        "%",
-                                        "+",
-                                        "/",
-                                        "-",
-                                        ".",
-                                        ":",
-                                        " ",
-                                        "\t",
-                                        "\x01",
-                                        "\x7F",
-                                        "\xC3\xA9",
-                                        "\xE2\x82\xAC",
-                                        "\xF0\x9F\x98\x80",
-                                        "\xFF",
-                                        "\xC3",
-                                        "a",
-                                        "D",
-                                        "\\"};
+  // clang-format off
+  static const std::string kPieces[] = {
+      "0", "7", "9", "A", "z", "*", "$", "%", "+", "/", "-", ".", ":", " ", "\t", "\x01", "\x7F",
+      "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xFF", "\xC3", "a", "D", "\\"};
+  // clang-format on
   std::uniform_int_distribution<size_t> length(1, 40), piece(0, std::size(kPieces) - 1);
   std::string data;
   for (size_t n = length(random); n > 0; --n)
@@ -125,17 +105,8 @@ std::string RandomData(std::mt19937& random) {
 
 TEST(SymbologyInput, PictureBoxEqualsSizeForAnyData) {
   std::mt19937 random(20240611);
-  std::vector<std::string> inputs{"0",
-                                  "00",
-                                  "1",
-                                  "-",
-                                  "*",
-                                  "**",
-                                  "a",
-                                  "\xC3\xA9",
-                                  "\xFF",
-                                  std::string(300, '9'),
-                                  std::string(200, 'x')};
+  std::vector<std::string> inputs{"0", "00", "1", "-", "*", "**", "a", "\xC3\xA9", "\xFF"};
+  inputs.insert(inputs.end(), {std::string(300, '9'), std::string(200, 'x')});
   for (int k = 0; k < 300; ++k)
     inputs.push_back(RandomData(random));
   for (int symbology = 1; symbology <= kBarCodeCount; ++symbology)
