@@ -81,7 +81,7 @@ struct ScanCase {
   ReadBack expected;
 };
 
-// What zxing-cpp and zbar read from a symbol of `type`: by default the data itself.
+// What zxing-cpp (as `zxingFormat`) and zbar must read from a symbol of `type` made of `data`.
 ScanCase Scan(const char* type, const std::string& data, const char* zxingFormat,
               const std::string& zxing, const std::string& zbar) {
   return {{"-type", type, "-data", data}, {{{zxingFormat, zxing}}, {zbar}}};
