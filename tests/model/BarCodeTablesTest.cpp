@@ -1,30 +1,13 @@
 // The pattern tables against the reference tables of the published standards.
 #include "model/BarCodeTables.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <vector>
 
 namespace {
-
-// Rows of a tab-separated reference table, header dropped.
-std::vector<std::vector<std::string>> ReadTable(const std::string& name) {
-  std::ifstream in(std::string(VX_SHARED_DATA_DIR) + "/" + name);
-  std::vector<std::vector<std::string>> rows;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::istringstream fields(line);
-    for (std::string cell; std::getline(fields, cell, '\t');)
-      cells.push_back(cell);
-    if (!cells.empty()) rows.push_back(cells);
-  }
-  return rows;
-}
 
 // The published Code 39 / Code 93 shift pair "(%)U" or "%U" as the characters of our tables.
 std::u32string ShiftPair(const std::string& published) {
@@ -40,7 +23,7 @@ std::u32string ShiftPair(const std::string& published) {
 } // namespace
 
 TEST(BarCodeTables, Code128MatchesReference) {
-  const auto rows = ReadTable("code128.tsv");
+  const auto rows = ReadReferenceTable("code128.tsv");
   ASSERT_EQ(rows.size(), 107u);
   for (const auto& row : rows) {
     if (row[0] == "stop")
@@ -51,7 +34,7 @@ TEST(BarCodeTables, Code128MatchesReference) {
 }
 
 TEST(BarCodeTables, Code93MatchesReferenceIncludingFullAscii) {
-  const auto values = ReadTable("code93.tsv");
+  const auto values = ReadReferenceTable("code93.tsv");
   std::map<std::string, std::string> byCharacter;
   for (const auto& row : values)
     byCharacter[row[1]] = row[2];
@@ -61,7 +44,7 @@ TEST(BarCodeTables, Code93MatchesReferenceIncludingFullAscii) {
   for (int k = 0; k < 4; ++k)
     EXPECT_EQ(BarCodeCode93[128 + k], byCharacter.at(shifts[k]));
 
-  const auto ascii = ReadTable("code93_fullascii.tsv");
+  const auto ascii = ReadReferenceTable("code93_fullascii.tsv");
   ASSERT_EQ(ascii.size(), 128u);
   for (const auto& row : ascii) {
     const int c = std::stoi(row[0]);
@@ -81,10 +64,10 @@ TEST(BarCodeTables, Code93MatchesReferenceIncludingFullAscii) {
 
 TEST(BarCodeTables, Code39MatchesReferenceWithOwnPatternsForShiftCharacters) {
   std::map<std::string, std::string> native;
-  for (const auto& row : ReadTable("code39.tsv"))
+  for (const auto& row : ReadReferenceTable("code39.tsv"))
     native[row[0]] = row[1];
   ASSERT_EQ(native.size(), 44u);
-  const auto ascii = ReadTable("code39_fullascii.tsv");
+  const auto ascii = ReadReferenceTable("code39_fullascii.tsv");
   ASSERT_EQ(ascii.size(), 128u);
   for (const auto& row : ascii) {
     const int c = std::stoi(row[0]);
@@ -102,7 +85,7 @@ TEST(BarCodeTables, Code39MatchesReferenceWithOwnPatternsForShiftCharacters) {
 }
 
 TEST(BarCodeTables, RM4SCCMatchesReference) {
-  const auto rows = ReadTable("rm4scc.tsv");
+  const auto rows = ReadReferenceTable("rm4scc.tsv");
   ASSERT_EQ(rows.size(), 36u);
   for (size_t i = 0; i < rows.size(); ++i)
     EXPECT_EQ(BarCodeRM4SCC[i], rows[i][1]) << rows[i][0];

@@ -72,7 +72,7 @@ std::map<std::string, std::string> PDFInfo(const std::string& path) {
 } // namespace
 
 TEST(OutputWriters, PDFInformationEntries) {
-  const std::string dir = TestTempDir();
+  const std::string dir = TestTempDir(), config = getenv("XDG_CONFIG_HOME");
   setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
   CFPrefsSetCFStr(kPrefAuthor, "Ada Lovelace");
   ASSERT_TRUE(CFPrefsAppSynchronize());
@@ -93,7 +93,7 @@ TEST(OutputWriters, PDFInformationEntries) {
   EXPECT_EQ(info.count("Subject") + info.count("Keywords"), 0u);
   EXPECT_EQ(info["Title"], "EAN-13 501234567890 12");
   EXPECT_EQ(info["Author"], "Ada Lovelace");
-  setenv("XDG_CONFIG_HOME", "/tmp/vxtest-config", 1);
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   BarCodeDataRecRelease(&rec);
 }
 
@@ -131,27 +131,15 @@ TEST(OutputWriters, PICTFilesAreReadByOtherPrograms) {
 }
 
 TEST(OutputWriters, PackBits) {
-  struct Case {
-    std::string in, out;
-  } cases[] = {
+  using namespace std::string_literals; // the counts are bytes such as \0
+  const std::pair<std::string, std::string> cases[] = {
       {"", ""},
-      {"A", std::string("\x00"
-                        "A",
-                        2)},
-      {"AAAA", "\xFD"
-               "A"},
-      {"ABC", std::string("\x02"
-                          "ABC",
-                          4)},
-      {"ABBBC", std::string("\x00"
-                            "A"
-                            "\xFE"
-                            "B"
-                            "\x00"
-                            "C",
-                            6)},
-      {std::string(130, 'x'), "\x81x\xFFx"},
+      {"A", "\0A"s},
+      {"AAAA", "\375A"},
+      {"ABC", "\2ABC"s},
+      {"ABBBC", "\0A\376B\0C"s},
+      {std::string(130, 'x'), "\201x\377x"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(OutputPackBits(c.in), c.out) << c.in;
+  for (const auto& [in, out] : cases)
+    EXPECT_EQ(OutputPackBits(in), out) << in;
 }

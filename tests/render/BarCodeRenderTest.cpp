@@ -75,34 +75,26 @@ TEST(BarCodeGetSize, Table) {
   }
 }
 
-TEST(BarCodeUpdateImage, PlacementModes) {
-  // A 113 x 80 symbol at scale 50 is a 56.5 x 40 box.
+TEST(BarCodeUpdateImage, PlacementModesOfSymbolAndPlaceholder) {
+  // On a 300 x 200 target at scale 50: a 113 x 80 symbol is a 56.5 x 40 box, translated by
+  // rint(150 - 28.25), rint(100 + 20); the placeholder's 200 x 50 box by rint(150 - 100),
+  // rint(100 - 25) in mode 0, the 7 of an unknown mode as 3.
   struct Case {
     int16_t position;
+    const char* data; // empty: not drawable
     double x0, y0, xx, yy;
   } cases[] = {
-      {0, 122, 120, 0.5, -0.5}, // rint(150 - 28.25), rint(100 + 20)
-      {1, 122, 120, 0.5, 0.5},  {2, 0, 40, 0.5, -0.5}, {3, 0, 0, 0.5, 0.5}, {7, 0, 0, 0.5, 0.5},
+      {0, "123", 122, 120, 0.5, -0.5}, {1, "123", 122, 120, 0.5, 0.5}, {2, "123", 0, 40, 0.5, -0.5},
+      {3, "123", 0, 0, 0.5, 0.5},      {7, "123", 0, 0, 0.5, 0.5},     {0, "", 50, 75, 0.5, 0.5},
+      {1, "", 50, 125, 0.5, -0.5},     {3, "", 0, 50, 0.5, -0.5},      {2, "", 0, 0, 0.5, 0.5},
   };
   for (const Case& c : cases) {
-    const cairo_matrix_t m = MatrixAfterDraw(c.position, 300, 200, 1, "123");
-    EXPECT_DOUBLE_EQ(m.x0, c.x0) << c.position;
-    EXPECT_DOUBLE_EQ(m.y0, c.y0) << c.position;
-    EXPECT_DOUBLE_EQ(m.xx, c.xx) << c.position;
-    EXPECT_DOUBLE_EQ(m.yy, c.yy) << c.position;
-  }
-}
-
-TEST(BarCodeUpdateImage, PlaceholderPlacement) {
-  struct Case {
-    int16_t position;
-    double x0, y0, yy;
-  } cases[] = {{0, 50, 75, 0.5}, {1, 50, 125, -0.5}, {3, 0, 50, -0.5}, {2, 0, 0, 0.5}};
-  for (const Case& c : cases) {
-    const cairo_matrix_t m = MatrixAfterDraw(c.position, 300, 200, 1, "");
-    EXPECT_DOUBLE_EQ(m.x0, c.x0) << c.position;
-    EXPECT_DOUBLE_EQ(m.y0, c.y0) << c.position;
-    EXPECT_DOUBLE_EQ(m.yy, c.yy) << c.position;
+    SCOPED_TRACE(std::to_string(c.position) + " " + c.data);
+    const cairo_matrix_t m = MatrixAfterDraw(c.position, 300, 200, 1, c.data);
+    EXPECT_DOUBLE_EQ(m.x0, c.x0);
+    EXPECT_DOUBLE_EQ(m.y0, c.y0);
+    EXPECT_DOUBLE_EQ(m.xx, c.xx);
+    EXPECT_DOUBLE_EQ(m.yy, c.yy);
   }
 }
 

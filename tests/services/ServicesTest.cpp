@@ -110,6 +110,7 @@ TEST(Services, NamesAndVersion) {
 }
 
 TEST(Services, PreferencesKeepTheirTypes) {
+  const std::string config = getenv("XDG_CONFIG_HOME");
   setenv("XDG_CONFIG_HOME", TestTempDir().c_str(), 1);
   std::string author = "keep";
   EXPECT_FALSE(CFPrefsGetCFStr(kPrefAuthor, author));
@@ -127,5 +128,5 @@ TEST(Services, PreferencesKeepTheirTypes) {
   author = "keep";
   EXPECT_FALSE(CFPrefsGetCFStr(kPrefAuthor, author));
   EXPECT_EQ(author, "keep");
-  setenv("XDG_CONFIG_HOME", "/tmp/vxtest-config", 1);
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }

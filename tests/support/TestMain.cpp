@@ -1,4 +1,5 @@
 #include "model/BarCodeTables.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +7,7 @@
 
 int main(int argc, char** argv) {
   // Tests must never touch the user's own preference file.
-  setenv("XDG_CONFIG_HOME", "/tmp/vxtest-config", 1);
+  setenv("XDG_CONFIG_HOME", TestTempDir().c_str(), 1);
   BarCodeInitArrays();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -1,8 +1,8 @@
 // PostNet and RM4SCC: bar heights compared with zint and with the published patterns, and the
 // geometry measured through the EPS picture.
 #include "model/BarCodeDataRec.h"
+#include "support/EpsPicture.h"
 #include "support/TestSupport.h"
-#include "symbologies/LinearTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -51,10 +51,9 @@ std::string ZintTall(const std::vector<std::string>& rows) {
 
 } // namespace
 
-TEST(PostNetOracle, BarsEqualZintAndThePublishedPattern) {
-  struct Case {
-    std::string data, digits; // the digits drawn: padded to 5, 9 or 11, or cut to 11
-  } cases[] = {
+TEST(PostNet, BarsEqualZintAndThePublishedPattern) {
+  const std::pair<std::string, std::string> cases[] = {
+      // The digits drawn: padded to 5, 9 or 11, or cut to 11.
       {"12345", "12345"},
       {"4", "00004"},
       {"123456", "000123456"},
@@ -63,17 +62,17 @@ TEST(PostNetOracle, BarsEqualZintAndThePublishedPattern) {
       {"1234567890123", "12345678901"},
       {"12-345", "12345"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.data);
-    const EpsPicture eps = DrawEps(kBarCodePostNet, c.data);
-    EXPECT_EQ(TallOf(eps.fills, 9), PostNetBars(c.digits));
-    const std::vector<std::string> rows = ZintRows(40, c.digits);
+  for (const auto& [data, digits] : cases) {
+    SCOPED_TRACE(data);
+    const std::string tall = TallOf(DrawEps({kBarCodePostNet, data}).fills, 9);
+    EXPECT_EQ(tall, PostNetBars(digits));
+    const std::vector<std::string> rows = ZintRows(40, digits);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(TallOf(eps.fills, 9), ZintTall(rows));
+    EXPECT_EQ(tall, ZintTall(rows));
   }
 }
 
-TEST(PostNetGeometry, BoxAndBarHeights) {
+TEST(PostNet, BoxAndBarHeights) {
   struct Case {
     std::string data;
     int trim, width, full, half;
@@ -83,20 +82,16 @@ TEST(PostNetGeometry, BoxAndBarHeights) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.data + " trim " + std::to_string(c.trim));
-    const EpsPicture eps = DrawEps(kBarCodePostNet, c.data, "", c.trim);
-    EXPECT_EQ(SizeOf(kBarCodePostNet, c.data, c.trim).width, c.width);
-    EXPECT_EQ(SizeOf(kBarCodePostNet, c.data, c.trim).height, c.full);
-    EXPECT_EQ(eps.width, c.width);
-    EXPECT_EQ(eps.height, c.full);
-    EXPECT_EQ(static_cast<int>(eps.fills.size()), (c.width + 2) / 3);
-    for (size_t k = 0; k < eps.fills.size(); ++k) {
-      const EpsBox& bar = eps.fills[k];
+    const EpsPicture picture = DrawInBox({kBarCodePostNet, c.data, "", c.trim}, c.width, c.full);
+    ASSERT_EQ(static_cast<int>(picture.fills.size()), (c.width + 2) / 3);
+    for (size_t k = 0; k < picture.fills.size(); ++k) {
+      const EpsBox& bar = picture.fills[k];
       EXPECT_EQ(bar.x1, 3 * static_cast<int>(k));
       EXPECT_EQ(bar.x2 - bar.x1, 1);
       EXPECT_EQ(bar.y1, 0);
       EXPECT_TRUE(bar.y2 == c.full || bar.y2 == c.half) << bar.y2;
     }
-    EXPECT_TRUE(eps.texts.empty());
+    EXPECT_TRUE(picture.texts.empty());
   }
 }
 
@@ -124,25 +119,23 @@ std::string ZintFlags(const std::vector<std::string>& rows) {
 
 } // namespace
 
-TEST(RM4SCCOracle, BarsEqualZint) {
-  struct Case {
-    std::string data, zintData;
-  } cases[] = {
+TEST(RM4SCC, BarsEqualZint) {
+  const std::pair<std::string, std::string> cases[] = {
       {"SN34RD1A", "SN34RD1A"},
       {"BX11LT1A", "BX11LT1A"},
       {"sn34 rd1a", "SN34RD1A"},
       {"0123456789AB", "0123456789AB"},
       {"CDEFGHIJKLMNOPQRSTUVWXYZ", "CDEFGHIJKLMNOPQRSTUVWXYZ"}, // longer than 12 is drawn too
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.data);
-    const std::vector<std::string> rows = ZintRows(70, c.zintData);
+  for (const auto& [data, zintData] : cases) {
+    SCOPED_TRACE(data);
+    const std::vector<std::string> rows = ZintRows(70, zintData);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(FlagsOf(DrawEps(kBarCodeRM4SCC, c.data).fills), ZintFlags(rows));
+    EXPECT_EQ(FlagsOf(DrawEps({kBarCodeRM4SCC, data}).fills), ZintFlags(rows));
   }
 }
 
-TEST(RM4SCCGeometry, BoxAndBarExtents) {
+TEST(RM4SCC, BoxAndBarExtents) {
   struct Case {
     std::string data;
     int trim;
@@ -152,31 +145,19 @@ TEST(RM4SCCGeometry, BoxAndBarExtents) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.data + " trim " + std::to_string(c.trim));
     const int lift = c.trim < 0 ? -c.trim : 0;
-    const EpsPicture eps = DrawEps(kBarCodeRM4SCC, c.data, "", c.trim);
     const int width = 16 * c.characters + 24; // 4 bars a character, start, stop and check
-    EXPECT_EQ(SizeOf(kBarCodeRM4SCC, c.data, c.trim).width, width);
-    EXPECT_EQ(SizeOf(kBarCodeRM4SCC, c.data, c.trim).height, 21 + lift);
-    EXPECT_EQ(eps.width, width);
-    EXPECT_EQ(eps.height, 21 + lift);
-    ASSERT_EQ(static_cast<int>(eps.fills.size()), 4 * c.characters + 6);
-    for (size_t k = 0; k < eps.fills.size(); ++k) {
-      const EpsBox& bar = eps.fills[k];
+    const EpsPicture picture = DrawInBox({kBarCodeRM4SCC, c.data, "", c.trim}, width, 21 + lift);
+    ASSERT_EQ(static_cast<int>(picture.fills.size()), 4 * c.characters + 6);
+    for (size_t k = 0; k < picture.fills.size(); ++k) {
+      const EpsBox& bar = picture.fills[k];
       EXPECT_EQ(bar.x1, 4 * static_cast<int>(k));
       EXPECT_EQ(bar.x2 - bar.x1, 2);
       EXPECT_TRUE(bar.y1 == lift || bar.y1 == 8 + lift) << bar.y1;
       EXPECT_TRUE(bar.y2 == 12 + lift || bar.y2 == 21 + lift) << bar.y2;
     }
     // Start: ascender only; stop: full bar.
-    EXPECT_EQ(eps.fills.front(), (EpsBox{0, 8 + lift, 2, 21 + lift}));
-    EXPECT_EQ(eps.fills.back(), (EpsBox{width - 4, lift, width - 2, 21 + lift}));
-    EXPECT_TRUE(eps.texts.empty());
+    EXPECT_EQ(picture.fills.front(), (EpsBox{0, 8 + lift, 2, 21 + lift}));
+    EXPECT_EQ(picture.fills.back(), (EpsBox{width - 4, lift, width - 2, 21 + lift}));
+    EXPECT_TRUE(picture.texts.empty());
   }
-}
-
-TEST(RM4SCCDrawable, FewerThanSevenCharactersAreRefused) {
-  EXPECT_EQ(SizeOf(kBarCodeRM4SCC, "SN34RD").width, 0);
-  EXPECT_EQ(SizeOf(kBarCodeRM4SCC, "SN-34-RD").width, 0);
-  const RunResult run = RunCli(
-      {"-type", "RM4SCC", "-data", "SN34", "-action", "pngf", "-output", TestTempDir() + "/x.png"});
-  EXPECT_EQ(run.status, 1) << run.err;
 }
