@@ -11,11 +11,16 @@ namespace Gtk {
 class Window;
 }
 
+// Statuses besides 0: the window is not a document window or has no usable page setup, or the
+// printing system failed (or a Print dialog is already open on the window).
+enum : int { kPrintErrParam = -50, kPrintErrGeneral = -30870 };
+
 // Page Setup command ("page"): the page setup dialog, modal to the window; the choice is kept per
 // window while it is open.
 int WinDoPageSetup(Gtk::Window& window);
 // Print command ("prnt"), the script action "prnt" and the print-documents request: the print
-// dialog for the window's barcode. copies 0 shows the dialog.
+// dialog for the window's barcode. copies 0 shows the dialog; a number above 0 shows it with that
+// many copies filled in (a printer is only ever chosen in the dialog).
 int WinDoPrintWindow(Gtk::Window& window, int copies);
 // The same print job exported to a PDF file instead of a printer, without a dialog (for tests).
 int WinDoPrintWindowToFile(Gtk::Window& window, const std::string& pdfPath);
