@@ -84,9 +84,9 @@ TEST(BarCodeUpdateImage, PlacementModesOfSymbolAndPlaceholder) {
     const char* data; // empty: not drawable
     double x0, y0, xx, yy;
   } cases[] = {
-      {0, "123", 122, 120, 0.5, -0.5}, {1, "123", 122, 120, 0.5, 0.5}, {2, "123", 0, 40, 0.5, -0.5},
-      {3, "123", 0, 0, 0.5, 0.5},      {7, "123", 0, 0, 0.5, 0.5},     {0, "", 50, 75, 0.5, 0.5},
-      {1, "", 50, 125, 0.5, -0.5},     {3, "", 0, 50, 0.5, -0.5},      {2, "", 0, 0, 0.5, 0.5},
+      {0, "123", 122, 120, 0.5, -0.5}, {1, "123", 122, 80, 0.5, 0.5}, {2, "123", 0, 40, 0.5, -0.5},
+      {3, "123", 0, 0, 0.5, 0.5},      {7, "123", 0, 0, 0.5, 0.5},    {0, "", 50, 75, 0.5, 0.5},
+      {1, "", 50, 125, 0.5, -0.5},     {3, "", 0, 50, 0.5, -0.5},     {2, "", 0, 0, 0.5, 0.5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.position) + " " + c.data);
@@ -149,9 +149,9 @@ TEST(BarCodeUpdateImage, PrintingStrokesEightCropMarksAwayFromTheSymbol) {
   cairo_destroy(cg);
   cairo_surface_flush(surface);
   const Page page{surface, h};
-  // The 113 x 80 symbol stands with its lower-left corner at (rint(200 - 56.5), rint(150 + 40)):
-  // printing flips nothing, so the box spans x 144..257 and y 190..270 of this page.
-  const int x0 = 144, y0 = 190, W = 113, H = 80;
+  // The 113 x 80 symbol stands centred, with its lower-left corner at (rint(200 - 56.5),
+  // rint(150 - 40)): printing flips nothing, so the box spans x 144..257 and y 110..190.
+  const int x0 = 144, y0 = 110, W = 113, H = 80;
   struct Probe {
     int x, y;
     bool dark;
