@@ -286,7 +286,7 @@ TEST(DocFileTest, ReadersTakeAnyBytes) {
   // Pieces that steer the readers into their branches, mixed with random bytes.
   const std::vector<std::string> pieces = {
       "\u00AB",   "\u00BB", " ",     "]",    "E",    "EAN-13",   "Code-39",
-      "4",        "\xC7",   "\xC8",  "\xFF", "\xC2", "\r",       "\0",
+      "4",        "\xC7",   "\xC8",  "\xFF", "\xC2", "\r",       std::string(1, '\0'),
       "%%Meta: ", "%!PS",   "UPC-A", "ISBN", "0",    "\xE2\x82", "%%Creator: Veltrix BarCode",
   };
   for (int run = 0; run < 20000; ++run) {

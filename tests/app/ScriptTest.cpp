@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <random>
 #include <thread>
 
 namespace {
@@ -324,4 +325,37 @@ TEST(ScriptOverDBus, FilesOnTheCommandLineOpenAsDocuments) {
   ASSERT_TRUE(program.Started());
   EXPECT_EQ(program.WaitForExit(), 0);
   EXPECT_FALSE(OnScreen(DocumentTitle(1)));
+}
+
+// Command lines put together from pieces and random bytes: each opens one window or none.
+TEST_F(ScriptTest, AnyTextIsParsedWithoutHarm) {
+  std::mt19937 random(1312);
+  const std::vector<std::string> pieces = {"edit",
+                                           "clip",
+                                           "xxxx",
+                                           " ",
+                                           "-",
+                                           "EAN-13",
+                                           "Code-128",
+                                           "UPC-A",
+                                           "501234567890",
+                                           "12",
+                                           "\u00E9",
+                                           "\xFF",
+                                           std::string(1, '\0')};
+  for (int run = 0; run < 500; ++run) {
+    std::string text;
+    for (int p = static_cast<int>(random() % 8); p > 0; --p) {
+      if (random() % 2)
+        text += pieces[random() % pieces.size()];
+      else
+        for (int n = static_cast<int>(random() % 4); n > 0; --n)
+          text += static_cast<char>(random() % 256);
+    }
+    ProcessAEScript(text);
+    EXPECT_LE(WindowListDocuments().size(), 1u);
+    // A clipboard command on data that cleaning empties leaves its alert: answer it.
+    if (Gtk::MessageDialog* alert = FindAlert()) alert->response(0);
+    CloseAllWindows();
+  }
 }
