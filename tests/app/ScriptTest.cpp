@@ -61,6 +61,16 @@ std::string DialogTitle(Gtk::Window& window) {
   return dialog ? std::string(dialog->get_title()) : std::string();
 }
 
+// The user's Cancel in the window's save dialog.
+void CancelDialog(Gtk::Window& window) {
+  WinData* data = WinDataGet(window);
+  auto* dialog = data ? dynamic_cast<Gtk::FileChooserNative*>(data->nav.get()) : nullptr;
+  if (!dialog) return;
+  dialog->hide();
+  g_signal_emit_by_name(dialog->gobj(), "response", static_cast<int>(Gtk::ResponseType::CANCEL));
+  Pump();
+}
+
 // A command line of exactly `length` characters: an edit of Code-128 data.
 std::string CommandOfLength(size_t length) {
   std::string command = "edit Code-128 ";
@@ -169,6 +179,7 @@ TEST_F(ScriptTest, EachActionCarriesOutItsCommand) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Shown(*window), (Request{kBarCodeEAN13, "501234567890", "12"}));
     EXPECT_EQ(DialogTitle(*window), c.dialog);
+    CancelDialog(*window);
     // Data that cleaning empties gets the alert instead of the dialog.
     ProcessAEScript(std::string(c.action) + " EAN-13 abc");
     Pump();
