@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/Toolbar.h"
 #include "app/WinControls.h"
+#include "output/print/Print.h"
 #include "output/save/FileSave.h"
 
 #include <gtkmm.h>
@@ -26,6 +27,11 @@ int WinDoClose(Gtk::Window& window) {
   return 0;
 }
 
+// The Print command shows the print dialog (no copies given).
+int WinDoPrint(Gtk::Window& window) {
+  return WinDoPrintWindow(window, 0);
+}
+
 int WinDoCustomizeToolbar(Gtk::Window& window) {
   return ToolbarCustomize(kMainToolbar, window);
 }
@@ -35,13 +41,11 @@ struct WinCommand {
   int (*run)(Gtk::Window&); // null: the command exists but this build cannot carry it out yet
 };
 
-// Printing (page setup, print) is not part of this program yet; its commands stay in the menus,
-// disabled, until their handlers are added here.
 constexpr WinCommand kWinCommands[] = {
     {kCmdSave, FileSave},
     {kCmdSaveAs, FileSaveAs},
-    {kCmdPageSetup, nullptr},
-    {kCmdPrint, nullptr},
+    {kCmdPageSetup, WinDoPageSetup},
+    {kCmdPrint, WinDoPrint},
     {kCmdClose, WinDoClose},
     {kCmdDataEntr, Handled},
     {kCmdAddonDat, Handled},

@@ -6,12 +6,16 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace Gtk {
 class NativeDialog;
+class PageSetup;
+class PrintOperation;
+class PrintSettings;
 class Revealer;
 class Widget;
 class Window;
@@ -24,6 +28,14 @@ struct WinData {
   std::map<uint32_t, std::string> properties;
   // The open save or open dialog, kept alive until it answers.
   Glib::RefPtr<Gtk::NativeDialog> nav;
+  // "PagF": the page setup, made with the defaults on first use and kept while the window is open.
+  Glib::RefPtr<Gtk::PageSetup> pageFormat;
+  // The open Page Setup dialog, kept until it answers.
+  std::shared_ptr<Gtk::Window> pageSetupDialog;
+  // "PrtS": the print settings, from the Print command until its dialog ends, with the print
+  // operation that carries them.
+  Glib::RefPtr<Gtk::PrintSettings> printSettings;
+  Glib::RefPtr<Gtk::PrintOperation> printJob;
 };
 
 // The state of a window, created with it; null for windows that are not ours.

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <map>
+#include <numbers>
 #include <string>
 
 namespace {
@@ -84,6 +85,19 @@ void GraphicsStrokeLine(cairo_t* cg, double x1, double y1, double x2, double y2)
   cairo_stroke(cg);
 }
 
+void GraphicsFillPolygon(cairo_t* cg, std::span<const BarCodePoint> points) {
+  for (const BarCodePoint& point : points)
+    cairo_line_to(cg, point.x, point.y);
+  cairo_close_path(cg);
+  cairo_fill(cg);
+}
+
+void GraphicsStrokeCircle(cairo_t* cg, double x, double y, double radius) {
+  cairo_new_sub_path(cg);
+  cairo_arc(cg, x, y, radius, 0, 2 * std::numbers::pi);
+  cairo_stroke(cg);
+}
+
 void GraphicsLineWidth(cairo_t* cg, double width) {
   cairo_set_line_width(cg, width);
 }
@@ -124,6 +138,13 @@ int GetCGTextDrawnSize(std::string_view text, std::string_view fontName, double 
                        BarCodeSize& out) {
   static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
   cairo_t* cg = cairo_create(surface);
+  // Unhinted advances, as a PDF page measures them: a bitmap's default rounds each glyph's
+  // advance to whole pixels, which at one pixel to the point is points too short or too long.
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_set_font_options(cg, options);
+  cairo_font_options_destroy(options);
   GraphicsSelectFont(cg, fontName, size);
   cairo_text_extents_t extents;
   cairo_text_extents(cg, ShowableText(text).c_str(), &extents);

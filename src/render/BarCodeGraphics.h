@@ -5,15 +5,22 @@
 
 #include <cairo.h>
 
+#include <span>
 #include <string_view>
 
 struct BarCodeSize {
   float width = 0, height = 0;
 };
+struct BarCodePoint {
+  double x = 0, y = 0;
+};
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
 void GraphicsStrokeRect(cairo_t* cg, double x, double y, double width, double height);
 void GraphicsStrokeLine(cairo_t* cg, double x1, double y1, double x2, double y2);
+// The polygon through the points, closed back to the first one, filled.
+void GraphicsFillPolygon(cairo_t* cg, std::span<const BarCodePoint> points);
+void GraphicsStrokeCircle(cairo_t* cg, double x, double y, double radius);
 void GraphicsLineWidth(cairo_t* cg, double width);
 void GraphicsColor(cairo_t* cg, double red, double green, double blue, double alpha);
 void GraphicsSetAntialias(cairo_t* cg, bool on);

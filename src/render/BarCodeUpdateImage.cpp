@@ -36,10 +36,17 @@ void StrokeCropMarks(cairo_t* cg, float w, float h) {
 void PlaceSymbol(cairo_t* cg, int16_t position, float w, float h, BarCodeRect box, double s) {
   switch (position) {
   case kPositionPreview:
-  case kPositionPrint:
     cairo_translate(cg, std::nearbyint(w / 2 - box.width / 2),
                     std::nearbyint(h / 2 + box.height / 2));
-    cairo_scale(cg, s, position == kPositionPreview ? -s : s);
+    cairo_scale(cg, s, -s);
+    break;
+  case kPositionPrint:
+    // The page is y-up: the box's lower-left corner goes half its height below the centre, so the
+    // symbol stands centred on the page (half its height above the centre would put a large
+    // symbol past the top edge).
+    cairo_translate(cg, std::nearbyint(w / 2 - box.width / 2),
+                    std::nearbyint(h / 2 - box.height / 2));
+    cairo_scale(cg, s, s);
     break;
   case kPositionFlipped:
     cairo_translate(cg, 0, std::nearbyint(box.height));

@@ -82,7 +82,8 @@ TEST(BarCodeUpdateImage, PlacementModes) {
     double x0, y0, xx, yy;
   } cases[] = {
       {0, 122, 120, 0.5, -0.5}, // rint(150 - 28.25), rint(100 + 20)
-      {1, 122, 120, 0.5, 0.5},  {2, 0, 40, 0.5, -0.5}, {3, 0, 0, 0.5, 0.5}, {7, 0, 0, 0.5, 0.5},
+      {1, 122, 80, 0.5, 0.5},   // rint(100 - 20): centred on a y-up page
+      {2, 0, 40, 0.5, -0.5},    {3, 0, 0, 0.5, 0.5}, {7, 0, 0, 0.5, 0.5},
   };
   for (const Case& c : cases) {
     const cairo_matrix_t m = MatrixAfterDraw(c.position, 300, 200, 1, "123");
@@ -157,9 +158,9 @@ TEST(BarCodeUpdateImage, PrintingStrokesEightCropMarksAwayFromTheSymbol) {
   cairo_destroy(cg);
   cairo_surface_flush(surface);
   const Page page{surface, h};
-  // The 113 x 80 symbol stands with its lower-left corner at (rint(200 - 56.5), rint(150 + 40)):
-  // printing flips nothing, so the box spans x 144..257 and y 190..270 of this page.
-  const int x0 = 144, y0 = 190, W = 113, H = 80;
+  // The 113 x 80 symbol stands centred, with its lower-left corner at (rint(200 - 56.5),
+  // rint(150 - 40)): printing flips nothing, so the box spans x 144..257 and y 110..190.
+  const int x0 = 144, y0 = 110, W = 113, H = 80;
   struct Probe {
     int x, y;
     bool dark;
