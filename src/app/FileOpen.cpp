@@ -4,6 +4,7 @@
 #include "app/WinBuild.h"
 #include "app/WinControls.h"
 #include "model/BarCodeDataRec.h"
+#include "output/print/Print.h"
 #include "output/save/FileSave.h"
 #include "services/MacRoman.h"
 #include "services/Services.h"
@@ -41,7 +42,7 @@ Gtk::Window* WinDoFileOpen(std::string_view text, uint32_t type, uint32_t creato
   if (window) {
     SetWindowData(*window, rec);
     SetWindowImageUpdate(*window);
-    (void)print;
+    if (print) WinDoPrintWindow(*window, 0);
   }
   BarCodeDataRecRelease(&rec);
   return window;

@@ -31,5 +31,5 @@ int HandleAEScript(const Glib::VariantBase& parameter);
 void ProcessAEScript(std::string_view text);
 // The open request: each file opens in a window of its own.
 int HandleAEOpenDoc(const std::vector<Glib::RefPtr<Gio::File>>& files);
-// "pdoc": each path or file URI of the list opens and prints.
+// "pdoc": each path or file URI of the list opens, and its window shows the Print dialog.
 int HandleAEPrintDoc(const Glib::VariantBase& parameter);

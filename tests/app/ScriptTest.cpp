@@ -10,6 +10,7 @@
 #include "model/BarCodeDataRec.h"
 
 #include <gtest/gtest.h>
+#include <gtk/gtkunixprint.h>
 #include <gtkmm.h>
 
 #include <algorithm>
@@ -68,6 +69,25 @@ void CancelDialog(Gtk::Window& window) {
   if (!dialog) return;
   dialog->hide();
   g_signal_emit_by_name(dialog->gobj(), "response", static_cast<int>(Gtk::ResponseType::CANCEL));
+  Pump();
+}
+
+// The open Print dialogs (GTK's own windows), each with the window it belongs to.
+std::vector<GtkWindow*> PrintDialogs() {
+  std::vector<GtkWindow*> dialogs;
+  GList* toplevels = gtk_window_list_toplevels();
+  for (GList* item = toplevels; item; item = item->next)
+    if (G_TYPE_CHECK_INSTANCE_TYPE(item->data, GTK_TYPE_PRINT_UNIX_DIALOG) &&
+        gtk_widget_get_visible(GTK_WIDGET(item->data)))
+      dialogs.push_back(GTK_WINDOW(item->data));
+  g_list_free(toplevels);
+  return dialogs;
+}
+
+void CancelPrintDialogs() {
+  for (GtkWindow* dialog : PrintDialogs())
+    gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+  PumpUntil([] { return PrintDialogs().empty(); });
   Pump();
 }
 
@@ -236,6 +256,37 @@ TEST_F(ScriptTest, TheOpenRequestOpensEachGoodFileInOrder) {
   EXPECT_EQ(Shown(*windows[1]), (Request{kBarCodeEAN8, "12345670", ""}));
 }
 
+TEST_F(ScriptTest, ThePrintActionAndThePrintRequestShowThePrintDialog) {
+  const std::string dir = TestTempDir();
+  WriteBytes(dir + "/a.vbc", "\xC7"
+                             "EAN-8 1234567\xC8");
+  WriteBytes(dir + "/b.vbc", "\xC7XYZ 1\xC8");
+  WriteBytes(dir + "/c.txt", "]E412345670");
+  const std::vector<Glib::ustring> files = {dir + "/a.vbc", "", dir + "/b.vbc",
+                                            dir + "/missing.vbc", "file://" + dir + "/c.txt"};
+  ApplGet()->activate_action("pdoc", Glib::Variant<std::vector<Glib::ustring>>::create(files));
+  ASSERT_TRUE(PumpUntil([] { return PrintDialogs().size() == 2; }));
+  std::vector<Gtk::Window*> windows = WindowListDocuments();
+  ASSERT_EQ(windows.size(), 2u);
+  for (Gtk::Window* window : windows) {
+    EXPECT_TRUE(WinDataGet(*window)->printJob);
+    const std::vector<GtkWindow*> dialogs = PrintDialogs();
+    EXPECT_EQ(std::count_if(dialogs.begin(), dialogs.end(),
+                            [&](GtkWindow* dialog) {
+                              return gtk_window_get_transient_for(dialog) == window->gobj();
+                            }),
+              1);
+  }
+  CancelPrintDialogs();
+  CloseAllWindows();
+  ProcessAEScript("prnt UPC-A 03600029145");
+  ASSERT_TRUE(PumpUntil([] { return PrintDialogs().size() == 1; }));
+  ASSERT_NE(Newest(), nullptr);
+  EXPECT_EQ(Shown(*Newest()), (Request{kBarCodeUPCA, "03600029145", ""}));
+  EXPECT_EQ(gtk_window_get_transient_for(PrintDialogs().front()), Newest()->gobj());
+  CancelPrintDialogs();
+}
+
 TEST(ScriptOverDBus, CommandsReachTheRunningProgram) {
   RunningProgram program;
   ASSERT_TRUE(program.Started());
@@ -315,6 +366,35 @@ TEST(ScriptOverDBus, OpenRequestsOpenTheGoodFiles) {
   ASSERT_TRUE(WaitForWindowTitle(DocumentTitle(2)));
   EXPECT_EQ(ReadScreen("EAN13"), std::vector<std::string>{Ean13("501234567890") + " 12"});
   EXPECT_FALSE(OnScreen(DocumentTitle(3)));
+}
+
+TEST(ScriptOverDBus, PrintRequestsOpenThenPrint) {
+  const std::string dir = TestTempDir();
+  WriteBytes(dir + "/good.vbc", "\xC7"
+                                "EAN-8 1234567\xC8");
+  WriteBytes(dir + "/bad.vbc", "\xC7XYZ 1\xC8");
+  RunningProgram program;
+  ASSERT_TRUE(program.Started());
+  ASSERT_TRUE(WaitForWindowTitle(DocumentTitle(1)));
+  std::string list = "[";
+  list.append(VariantText(dir + "/bad.vbc")).append(", ").append(VariantText(dir + "/good.vbc"));
+  list += "]";
+  const RunResult sent = SendToProgram({"action", "org.veltrix.BarCode", "pdoc", list});
+  EXPECT_EQ(sent.status, 0) << sent.err;
+  EXPECT_TRUE(WaitForWindowTitle(DocumentTitle(2)));
+  EXPECT_TRUE(WaitForWindowTitle("Print"));
+  EXPECT_FALSE(OnScreen(DocumentTitle(3)));
+  // The script's print action shows the dialog for its new window.
+  ASSERT_EQ(Script("prnt UPC-A 03600029145").status, 0);
+  EXPECT_TRUE(WaitForWindowTitle(DocumentTitle(3)));
+  EXPECT_TRUE(PumpUntil(
+      [] {
+        const std::vector<std::string> titles = ScreenWindowTitles();
+        return std::count(titles.begin(), titles.end(), "Print") == 2;
+      },
+      10000));
+  EXPECT_EQ(SendToProgram({"action", "org.veltrix.BarCode", "quit"}).status, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
 }
 
 TEST(ScriptOverDBus, FilesOnTheCommandLineOpenAsDocuments) {
