@@ -1,8 +1,10 @@
 #include "app/Application.h"
 
 #include "app/AppCommands.h"
+#include "app/FileOpen.h"
 #include "app/NotifyAlert.h"
 #include "app/Prefs.h"
+#include "app/Script.h"
 #include "app/Toolbar.h"
 #include "app/WinActions.h"
 #include "app/WinBuild.h"
@@ -26,6 +28,9 @@ struct ApplCommand {
 void ApplNew() {
   WinBuildNew();
 }
+void ApplOpen() {
+  FileOpen();
+}
 void ApplPrefs() {
   WinPrefsBuild();
 }
@@ -42,9 +47,8 @@ void ApplQuit() {
   DoQuit();
 }
 
-// Opening documents arrives with the document file; its command is disabled until then.
 constexpr ApplCommand kApplCommands[] = {
-    {kCmdNew, ApplNew},           {kCmdOpen, nullptr},
+    {kCmdNew, ApplNew},           {kCmdOpen, ApplOpen},
     {kCmdPref, ApplPrefs},        {kCmdUserGuide, ApplUserGuide},
     {kCmdHomePage, ApplHomePage}, {kCmdSupportMail, ApplSupportMail},
     {kCmdQuit, ApplQuit},
@@ -98,10 +102,9 @@ Glib::RefPtr<Gtk::Application> ApplCreate(bool unique) {
                                                             Gio::Application::Flags::NON_UNIQUE);
   app->signal_startup().connect([] { ApplInit(); });
   app->signal_activate().connect(&ApplActivate);
-  // Files handed to the program open as documents once the document file is supported; until
-  // then they bring up a window like a plain start.
-  app->signal_open().connect(
-      [](const Gio::Application::type_vec_files&, const Glib::ustring&) { ApplActivate(); });
+  // Files handed to the program, on its command line or by another launch, open as documents.
+  app->signal_open().connect([](const Gio::Application::type_vec_files& files,
+                                const Glib::ustring&) { HandleAEOpenDoc(files); });
   return app;
 }
 
@@ -136,6 +139,7 @@ int ApplInit() {
   }
   ApplGet()->set_menubar(menu);
   InstallApplicationHandler();
+  InstallAEHandler();
   BuildHelpMenu();
   BuildToolbar();
   if (CheckSysVersionExtended() < kSysVersionTiger) {

@@ -41,11 +41,9 @@ struct WinCommand {
   int (*run)(Gtk::Window&); // null: the command exists but this build cannot carry it out yet
 };
 
-// Documents (save, save as) are not part of this program yet; their commands stay in the menus,
-// disabled, until their handlers are added here.
 constexpr WinCommand kWinCommands[] = {
-    {kCmdSave, nullptr},
-    {kCmdSaveAs, nullptr},
+    {kCmdSave, FileSave},
+    {kCmdSaveAs, FileSaveAs},
     {kCmdPageSetup, WinDoPageSetup},
     {kCmdPrint, WinDoPrint},
     {kCmdClose, WinDoClose},
@@ -104,6 +102,14 @@ int WinInstallWindowHandler(Gtk::Window& window) {
                    [&window, n] { ProcessMenuControl(window, kViewSymbology, n); })
         ->set_enabled(ApplMenusEnabled());
   return 0;
+}
+
+int WinDoCommand(Gtk::Window& window, std::string_view code) {
+  for (const WinCommand& command : kWinCommands)
+    if (command.code == code && command.run) return command.run(window);
+  for (int n = 1; n <= kMenuItemTotal; ++n)
+    if (SymbologyMenuCommand(n) == code) return ProcessMenuControl(window, kViewSymbology, n);
+  return kEventNotHandled;
 }
 
 void WinActionsSetEnabled(Gtk::Window& window, bool enabled) {

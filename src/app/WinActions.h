@@ -1,6 +1,8 @@
 // The commands of a document window as its actions ("win.CLIP", "win.m908", ...).
 #pragma once
 
+#include <string_view>
+
 namespace Gtk {
 class Window;
 }
@@ -10,3 +12,7 @@ int WinInstallWindowHandler(Gtk::Window& window);
 // Enables or disables every command of the window that it can carry out (the preferences window
 // disables them while it is open).
 void WinActionsSetEnabled(Gtk::Window& window, bool enabled);
+// Carries out a window command by its code, as its menu item would, whether or not the menus are
+// enabled; kEventNotHandled for a code the window has no command for.
+inline constexpr int kEventNotHandled = -9874;
+int WinDoCommand(Gtk::Window& window, std::string_view code);

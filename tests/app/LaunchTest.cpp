@@ -1,5 +1,6 @@
 // The program as users start it: one instance, alerts, and redrawing the preview on each change.
 #include "app/AppTestSupport.h"
+#include "app/RunningProgram.h"
 
 #include "app/Application.h"
 #include "app/NotifyAlert.h"
@@ -20,38 +21,11 @@ protected:
   void TearDown() override { CloseAllWindows(); }
 };
 
-bool BusNameOwned(const std::string& name) {
-  const RunResult r =
-      RunProgram({"gdbus", "call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
-                  "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.NameHasOwner", name});
-  return r.out.find("true") != std::string::npos;
-}
-
-// Starts a program in the background with one more environment entry. Unlike RunProgram, it
-// leaves the child none of this process's pipes, so other programs run meanwhile see their own
-// output end when they finish.
-GPid StartProgram(const std::vector<std::string>& argv, const std::string& setting) {
-  std::vector<char*> args;
-  for (const std::string& arg : argv)
-    args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  const size_t equals = setting.find('=');
-  gchar** env = g_environ_setenv(g_get_environ(), setting.substr(0, equals).c_str(),
-                                 setting.substr(equals + 1).c_str(), TRUE);
-  GPid pid = 0;
-  const auto flags =
-      static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
-                               G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL);
-  if (!g_spawn_async(nullptr, args.data(), env, flags, nullptr, nullptr, &pid, nullptr)) pid = 0;
-  g_strfreev(env);
-  return pid;
-}
-
 } // namespace
 
 TEST_F(LaunchTest, ASecondLaunchHandsOverToTheRunningProgram) {
   const std::string config = TestTempDir();
-  const GPid first = StartProgram({"timeout", "60", VX_APP_PATH}, "XDG_CONFIG_HOME=" + config);
+  const GPid first = StartProgram({"timeout", "60", VX_APP_PATH}, {"XDG_CONFIG_HOME=" + config});
   ASSERT_GT(first, 0);
   bool owned = false;
   for (int i = 0; i < 300 && !owned; ++i) {

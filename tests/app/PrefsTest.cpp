@@ -109,16 +109,16 @@ TEST_F(PrefsTest, WhileOpenOnlyThePreferencesWindowAndHelpCanBeUsed) {
   Glib::RefPtr<Gtk::Application> app = ApplGet();
   auto& actions = dynamic_cast<Gtk::ApplicationWindow&>(document);
   Gtk::Window& prefs = OpenPrefs("x");
-  for (const char* name : {"new", "pref"})
+  for (const char* name : {"new", "open", "pref"})
     EXPECT_FALSE(app->get_action_enabled(name)) << name;
-  for (const char* name : {"CLIP", "FPNG", "EdDr", "m901", "clos", "page", "prnt"})
+  for (const char* name : {"CLIP", "FPNG", "EdDr", "m901", "clos", "save", "svas", "page", "prnt"})
     EXPECT_FALSE(actions.get_action_enabled(name)) << name;
   EXPECT_TRUE(actions.get_action_enabled("Help"));
   EXPECT_TRUE(app->get_action_enabled("UsGu"));
   Click(prefs, kPrefViewCancel);
-  for (const char* name : {"new", "pref"})
+  for (const char* name : {"new", "open", "pref"})
     EXPECT_TRUE(app->get_action_enabled(name)) << name;
-  for (const char* name : {"CLIP", "FPNG", "EdDr", "m901", "clos", "page", "prnt"})
+  for (const char* name : {"CLIP", "FPNG", "EdDr", "m901", "clos", "save", "svas", "page", "prnt"})
     EXPECT_TRUE(actions.get_action_enabled(name)) << name;
 }
 

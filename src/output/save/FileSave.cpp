@@ -1,5 +1,6 @@
 #include "output/save/FileSave.h"
 
+#include "app/DocFile.h"
 #include "app/NotifyAlert.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
@@ -12,6 +13,8 @@
 
 #include <gtkmm/window.h>
 
+#include <algorithm>
+
 namespace {
 
 using FormatWriter = OutputResult (*)(const std::string&, const BarCodeDataRec&, float, float);
@@ -21,6 +24,7 @@ struct SaveFormat {
   const char* message; // the dialog's title, followed by an ellipsis
   uint32_t folderTag, nameTag;
   FormatWriter writer;
+  bool document = false;
 };
 
 constexpr SaveFormat kPICT{".pct", "Save PICT File as", FourCharCode("PCTR"), FourCharCode("PCTN"),
@@ -33,6 +37,20 @@ constexpr SaveFormat kPDF{".pdf", "Save PDF File as", FourCharCode("PDFR"), Four
                           OutputFilePDF};
 constexpr SaveFormat kEPSF{".eps", "Save EPS File as", FourCharCode("EPFR"), FourCharCode("EPFN"),
                            OutputFileEPSF};
+
+// Documents keep their names as typed, but for "/", which no file name here can hold.
+constexpr SaveFormat kSave{.extension = kDocFileExtension,
+                           .message = "Save File",
+                           .folderTag = FourCharCode("SVFR"),
+                           .nameTag = FourCharCode("SVFN"),
+                           .writer = OutputFileSave,
+                           .document = true};
+constexpr SaveFormat kSaveAs{.extension = kDocFileExtension,
+                             .message = "Save File As",
+                             .folderTag = FourCharCode("SAFR"),
+                             .nameTag = FourCharCode("SAFN"),
+                             .writer = OutputFileSaveAs,
+                             .document = true};
 
 constexpr const char* kEllipsis = "\u2026";
 // A file name is at most 255 bytes here, as a Pascal string was on the original platform.
@@ -59,14 +77,14 @@ void AlertFailure(Gtk::Window& window, OutputResult result) {
               std::string(OutputResultText(result)), 1, &window);
 }
 
-int FileSave(Gtk::Window& window, const SaveFormat& format,
-             int (*handler)(Gtk::Window&, const std::string&)) {
+int FileSaveFormat(Gtk::Window& window, const SaveFormat& format,
+                   int (*handler)(Gtk::Window&, const std::string&)) {
   BarCodeDataRec rec = ReadWindow(window, nullptr, nullptr);
   if (rec.data->empty()) {
     AlertEmptyData(window);
   } else {
-    NavDialog(window, kNavPutFile | kNavSheet, std::string(format.message) + kEllipsis,
-              FileSaveProposedName(rec, format.extension),
+    NavDialog(&window, kNavPutFile | kNavSheet, std::string(format.message) + kEllipsis,
+              FileSaveProposedName(rec, format.extension, format.document),
               [&window, handler](const std::string& path) { handler(window, path); });
   }
   BarCodeDataRecRelease(&rec);
@@ -103,11 +121,15 @@ int FileHandler(Gtk::Window& window, const SaveFormat& format, const std::string
 
 } // namespace
 
-std::string FileSaveProposedName(const BarCodeDataRec& rec, std::string_view extension) {
+std::string FileSaveProposedName(const BarCodeDataRec& rec, std::string_view extension,
+                                 bool document) {
   std::string name;
   BarCodeTitleText(name, rec);
   TruncCFStrText(name, kMaxTitleCharacters);
-  DataFileCleanName(name);
+  if (document)
+    std::replace(name.begin(), name.end(), '/', '-');
+  else
+    DataFileCleanName(name);
   // Characters beyond ASCII take several bytes: cut whole characters until the name with its
   // extension fits a file name.
   while (!name.empty() && name.size() + extension.size() > kMaxNameBytes)
@@ -116,19 +138,19 @@ std::string FileSaveProposedName(const BarCodeDataRec& rec, std::string_view ext
 }
 
 int FileSavePICT(Gtk::Window& window) {
-  return FileSave(window, kPICT, FileHandlerPICT);
+  return FileSaveFormat(window, kPICT, FileHandlerPICT);
 }
 int FileSavePNG(Gtk::Window& window) {
-  return FileSave(window, kPNG, FileHandlerPNG);
+  return FileSaveFormat(window, kPNG, FileHandlerPNG);
 }
 int FileSaveTIFF(Gtk::Window& window) {
-  return FileSave(window, kTIFF, FileHandlerTIFF);
+  return FileSaveFormat(window, kTIFF, FileHandlerTIFF);
 }
 int FileSavePDF(Gtk::Window& window) {
-  return FileSave(window, kPDF, FileHandlerPDF);
+  return FileSaveFormat(window, kPDF, FileHandlerPDF);
 }
 int FileSaveEPSF(Gtk::Window& window) {
-  return FileSave(window, kEPSF, FileHandlerEPSF);
+  return FileSaveFormat(window, kEPSF, FileHandlerEPSF);
 }
 
 int FileHandlerPICT(Gtk::Window& window, const std::string& path) {
@@ -161,4 +183,23 @@ int WinDoFilePDF(Gtk::Window& window) {
 }
 int WinDoFileEPSF(Gtk::Window& window) {
   return WinDoFile(window, kEPSF);
+}
+
+int FileSave(Gtk::Window& window) {
+  return FileSaveFormat(window, kSave, FileHandlerSave);
+}
+int FileSaveAs(Gtk::Window& window) {
+  return FileSaveFormat(window, kSaveAs, FileHandlerSaveAs);
+}
+int FileHandlerSave(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kSave, path, WinDoFileSave);
+}
+int FileHandlerSaveAs(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kSaveAs, path, WinDoFileSaveAs);
+}
+int WinDoFileSave(Gtk::Window& window) {
+  return WinDoFile(window, kSave);
+}
+int WinDoFileSaveAs(Gtk::Window& window) {
+  return WinDoFile(window, kSaveAs);
 }

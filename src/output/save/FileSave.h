@@ -9,8 +9,9 @@
 
 struct BarCodeDataRec;
 namespace Gtk {
+class NativeDialog;
 class Window;
-}
+} // namespace Gtk
 
 // Save commands: check the data, propose a name and open the save dialog on the window.
 int FileSavePICT(Gtk::Window& window);
@@ -31,12 +32,20 @@ int WinDoFilePNG(Gtk::Window& window);
 int WinDoFileTIFF(Gtk::Window& window);
 int WinDoFilePDF(Gtk::Window& window);
 int WinDoFileEPSF(Gtk::Window& window);
+// The document commands Save and Save As: the same three steps for a document file.
+int FileSave(Gtk::Window& window);
+int FileSaveAs(Gtk::Window& window);
+int FileHandlerSave(Gtk::Window& window, const std::string& path);
+int FileHandlerSaveAs(Gtk::Window& window, const std::string& path);
+int WinDoFileSave(Gtk::Window& window);
+int WinDoFileSaveAs(Gtk::Window& window);
 // The clipboard command: the window's barcode as PDF, and as PNG for programs that take no PDF.
 int PasteboardSavePDF(Gtk::Window& window);
 
 // The name a save dialog proposes: the title text cut to 250 characters, "/" and ":" made "-",
-// then the extension.
-std::string FileSaveProposedName(const BarCodeDataRec& rec, std::string_view extension);
+// then the extension. A document's name keeps its ":" (only "/" cannot be part of a file name).
+std::string FileSaveProposedName(const BarCodeDataRec& rec, std::string_view extension,
+                                 bool document = false);
 inline constexpr const char* kEmptyDataHeader =
     "Sorry, please enter some valid BarCode data first!";
 inline constexpr const char* kEmptyDataMessage =
@@ -53,7 +62,11 @@ enum : uint32_t {
   kNavAllowInvisible = 0x400,
   kNavPreserveExtension = 0x2000,
 };
-// Opens a file dialog; a sheet is modal to `window`. `nameOrTypes` is the proposed name of a save
-// dialog. The callback runs with the chosen path when the user confirms; Cancel calls nothing.
-int NavDialog(Gtk::Window& window, uint32_t flags, const std::string& message,
+// Opens a file dialog, modal; a sheet stays over `window`, any other dialog belongs to the whole
+// application (`window` may then be null). `nameOrTypes` is the proposed name of a save dialog or
+// the four-character file types an open dialog offers ("TEXTBARC"). The callback runs with the
+// chosen path when the user confirms; Cancel calls nothing.
+int NavDialog(Gtk::Window* window, uint32_t flags, const std::string& message,
               const std::string& nameOrTypes, std::function<void(const std::string&)> callback);
+// The open dialog that belongs to no window, while it waits for an answer; null otherwise.
+Gtk::NativeDialog* NavDialogOfApplication();

@@ -69,7 +69,7 @@ std::string_view OutputResultText(OutputResult result) {
   case OutputResult::NotDrawable:
     return "the data cannot be drawn in this symbology";
   case OutputResult::NotMacRoman:
-    return "the EPS text holds characters that Mac OS Roman cannot express";
+    return "the text holds characters that Mac OS Roman cannot express";
   case OutputResult::CannotRender:
     return "the image could not be made (too large or out of memory)";
   case OutputResult::CannotWrite:

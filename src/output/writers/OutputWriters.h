@@ -11,7 +11,7 @@ struct BarCodeDataRec;
 enum class OutputResult {
   Ok,
   NotDrawable,  // the request cannot be drawn and no size was given to show the placeholder in
-  NotMacRoman,  // the EPS text or its file name has no Mac OS Roman form
+  NotMacRoman,  // the EPS or document text has no Mac OS Roman form
   CannotRender, // the image or PDF could not be made (out of memory, too large)
   CannotWrite,  // the file could not be written
   NoClipboard,  // no display or no clipboard tool to hand the PDF to

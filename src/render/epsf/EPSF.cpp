@@ -55,9 +55,9 @@ int EPSFOpenPicture(BarCodeRect bounds, std::string& eps, int32_t scale) {
   const double factor = scale / 100.0;
   const auto extent = [&](float size) { return Format("%.4f", static_cast<float>(size * factor)); };
   AppendLine(eps, "%!PS-Adobe-3.0 EPSF-3.0");
-  AppendLine(eps, "%%Creator: Veltrix BarCode");
+  AppendLine(eps, kEPSFCreatorComment);
   AppendLine(eps, "%%Title: " + std::string(kEPSFTitlePlaceholder));
-  AppendLine(eps, "%%Meta: " + std::string(kEPSFMetaPlaceholder));
+  AppendLine(eps, std::string(kEPSFMetaComment) + std::string(kEPSFMetaPlaceholder));
   AppendLine(eps, "%%CreationDate: " + CreationDate());
   AppendLine(eps, "%%DocumentData: Clean7Bit");
   AppendLine(eps, "%%Origin: 0 0");

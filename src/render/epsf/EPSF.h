@@ -15,6 +15,11 @@ inline constexpr std::string_view kEPSFMetaPlaceholder = "\u00AB"
                                                          "EPSMetaData"
                                                          "\u00BB";
 
+// The header comments that mark an EPS file as this system's, and the line that carries the
+// request's macro text (the desktop program opens such a file as a document).
+inline constexpr std::string_view kEPSFCreatorComment = "%%Creator: Veltrix BarCode";
+inline constexpr std::string_view kEPSFMetaComment = "%%Meta: ";
+
 int EPSFOpenPicture(BarCodeRect bounds, std::string& eps, int32_t scale);
 int EPSFPaintRect(BarCodeRect rect, std::string& eps);
 int EPSFFrameRect(BarCodeRect rect, std::string& eps);
