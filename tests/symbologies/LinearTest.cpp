@@ -294,10 +294,12 @@ const GeometryCase kGeometryCases[] = {
     {{kBarCodeCode128, "A\tB", "", 40}, 77, 20, 10, 67, 12, 20, {21, 11, 1, 10, "A\tB"}},
     {{kBarCodeCode128, "AB", "", -10, "xy"}, 77, 70, 10, 67, 12, 70, {21, 11, 1, 10, "xy"}},
     {{kBarCodeEAN128, "ABC", "", 39}, 99, 21, 10, 89, 12, 21, {21, 11, 1, 10, "ABC"}},
-    {{kBarCodeEAN128, "0112345678901231"}, 154, 60, 10, 144, 12, 60, {10, 7, 2, 7, "0112345678901231"}},
+    {{kBarCodeEAN128, "0112345678901231"}, 154, 60, 10, 144, 12, 60,
+     {10, 7, 2, 7, "0112345678901231"}},
     {{kBarCodeEAN128, "123"}, 99, 60, 10, 89, 12, 60, {10, 7, 2, 7, "123"}},
     {{kBarCodeEAN14, "1234"}, 154, 100, 10, 144, 12, 100, {10, 7, 2, 7, "(01) 00000000001234"}},
-    {{kBarCodeEAN14, "1234", "", 70}, 154, 30, 10, 144, 12, 30, {10, 7, 2, 7, "(01) 00000000001234"}},
+    {{kBarCodeEAN14, "1234", "", 70}, 154, 30, 10, 144, 12, 30,
+     {10, 7, 2, 7, "(01) 00000000001234"}},
     {{kBarCodeEAN18, "1", "", 0, "ABC"}, 176, 100, 10, 166, 12, 100, {10, 7, 2, 7, "(00) ABC"}},
     // Code 93: 9 modules a character (start, data, C, K), stop 10, no quiet zone; the text is the
     // data as given, without the check characters.
@@ -316,7 +318,8 @@ const GeometryCase kGeometryCases[] = {
     {{kBarCodeCode39, "AB", "", 100}, 63, 23, 0, 63, 16, 23, {5, 7, 7, 10, "*AB*"}},
     {{kBarCodeCode39, "A\xC3\xA9"}, 47, 48, 0, 47, 16, 48, {5, 7, 7, 10, "*A*"}},
     {{kBarCodeCode39, "A", "", -10}, 47, 58, 0, 47, 16, 58, {5, 7, 7, 10, "*A*"}},
-    {{kBarCodeCode39, "CODE39", "", 0, "a(b)c\\d)"}, 127, 48, 0, 127, 16, 48, {5, 7, 7, 10, "a(b)c\\d)"}},
+    {{kBarCodeCode39, "CODE39", "", 0, "a(b)c\\d)"}, 127, 48, 0, 127, 16, 48,
+     {5, 7, 7, 10, "a(b)c\\d)"}}, // the text escaped in the EPS picture
     // Interleaved-25 and ITF-14: quiet zone 4, start 4, 9 a digit, stop 5, margin 6.
     {{kBarCodeInterleaved25, "123"}, 55, 90, 4, 49, 15, 90, {12, 9, 4, 9, "0123"}},
     {{kBarCodeInterleaved25, "12", "", 60}, 37, 30, 4, 31, 15, 30, {12, 9, 4, 9, "12"}},
