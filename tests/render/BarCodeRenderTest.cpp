@@ -1,5 +1,6 @@
 #include "render/BarCodeRender.h"
 #include "model/BarCodeDataRec.h"
+#include "render/BarCodeGraphics.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -167,4 +168,26 @@ TEST(BarCodeUpdateImage, PrintingStrokesEightCropMarksAwayFromTheSymbol) {
     EXPECT_EQ(page.Dark(p.x, p.y), p.dark) << p.x << "," << p.y;
   cairo_surface_destroy(surface);
   BarCodeDataRecRelease(&rec);
+}
+
+TEST(GetCGTextDrawnSize, AdvancesGrowInProportionToTheSize) {
+  // Text is measured as a PDF page measures it, without rounding each glyph's advance to a whole
+  // point: ten times the size is ten times the advance. A horizontal line has no height.
+  struct Case {
+    const char* text;
+    const char* font;
+  } cases[] = {
+      {"Veltrix BarCode 2.20 \u2022 https://www.veltrix-barcode.example/", "Helvetica"},
+      {"EAN-13 501234567890", "Lucida Grande"},
+      {"No BarCode Image", "Lucida Grande"},
+      {"0123456789", "Monaco"},
+  };
+  for (const Case& c : cases) {
+    BarCodeSize small, large;
+    GetCGTextDrawnSize(c.text, c.font, 7, small);
+    GetCGTextDrawnSize(c.text, c.font, 70, large);
+    EXPECT_GT(small.width, 0) << c.text;
+    EXPECT_NEAR(large.width, 10 * small.width, 0.01) << c.text;
+    EXPECT_EQ(small.height, 0) << c.text;
+  }
 }

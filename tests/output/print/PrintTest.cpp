@@ -50,12 +50,17 @@ std::string PrintToFile(Gtk::Window& window, const std::string& name) {
   return pdf;
 }
 
-// The visible toplevel of a GTK type (a print or page setup dialog), or null.
+// The visible toplevel of a GTK type (a print or page setup dialog), or null. Asked of GTK itself:
+// a C++ wrapper made for GTK's own print dialog would outlive it.
 GtkWindow* FindDialog(GType type) {
-  for (Gtk::Window* window : Gtk::Window::list_toplevels())
-    if (G_TYPE_CHECK_INSTANCE_TYPE(window->gobj(), type) && window->get_visible())
-      return window->gobj();
-  return nullptr;
+  GList* toplevels = gtk_window_list_toplevels();
+  GtkWindow* found = nullptr;
+  for (GList* item = toplevels; item && !found; item = item->next)
+    if (G_TYPE_CHECK_INSTANCE_TYPE(item->data, type) &&
+        gtk_widget_get_visible(GTK_WIDGET(item->data)))
+      found = GTK_WINDOW(item->data);
+  g_list_free(toplevels);
+  return found;
 }
 
 GtkWindow* WaitForDialog(GType type) {
