@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <thread>
 
 std::string AppTestConfigDir() {
@@ -173,4 +174,19 @@ RunResult RunWhilePumping(const std::vector<std::string>& argv) {
   PumpUntil([&] { return done.load(); }, 30000);
   runner.join();
   return result;
+}
+
+std::ostream& operator<<(std::ostream& out, const Request& r) {
+  return out << r.symbology << " [" << r.data << "] [" << r.addon << "]";
+}
+
+Request Shown(Gtk::Window& window) {
+  auto text = [&](int identifier) {
+    return std::string(ViewFindAs<Gtk::Editable>(window, identifier)->get_text());
+  };
+  return {GetWindowSymbology(window), text(kViewData), text(kViewAddon)};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }

@@ -4,7 +4,9 @@
 
 #include "support/TestSupport.h"
 
+#include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,3 +48,14 @@ int CountRedPixels(const std::string& png);
 char GtinCheck(const std::string& digits);
 // Runs a program while the event loop keeps going (the clipboard is served by this process).
 RunResult RunWhilePumping(const std::vector<std::string>& argv);
+
+// A symbology, data and add-on, for comparing what a reader filled or a window shows in one go.
+struct Request {
+  int32_t symbology;
+  std::string data, addon;
+  bool operator==(const Request&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Request& r);
+// What a window's controls show, before any cleaning.
+Request Shown(Gtk::Window& window);
+void WriteBytes(const std::string& path, const std::string& bytes);

@@ -18,10 +18,6 @@ std::string ContentType(const std::string& dataDir, const std::string& path) {
   return r.out.substr(at + key.size(), r.out.find('\n', at) - at - key.size());
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 } // namespace
 
 TEST(DesktopFilesTest, AnInstallTeachesTheDesktopTheDocumentType) {

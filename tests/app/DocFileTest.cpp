@@ -15,16 +15,6 @@ namespace {
 constexpr uint32_t kBARC = FourCharCode("BARC"), kEPSF = FourCharCode("EPSF"),
                    kTEXT = FourCharCode("TEXT"), kVLTX = FourCharCode("VLTX");
 
-// The fields a reader fills, for comparing in one go.
-struct Request {
-  int32_t symbology;
-  std::string data, addon;
-  bool operator==(const Request&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Request& r) {
-  return out << r.symbology << " [" << r.data << "] [" << r.addon << "]";
-}
-
 // Runs a reader on a fresh record; nullopt when it rejects the text.
 template <class Reader> std::optional<Request> Read(Reader reader, std::string_view text) {
   BarCodeDataRec rec;

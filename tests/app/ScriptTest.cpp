@@ -26,26 +26,6 @@ protected:
   void TearDown() override { CloseAllWindows(); }
 };
 
-struct Request {
-  int32_t symbology;
-  std::string data, addon;
-  bool operator==(const Request&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Request& r) {
-  return out << r.symbology << " [" << r.data << "] [" << r.addon << "]";
-}
-
-Request Shown(Gtk::Window& window) {
-  auto text = [&](int identifier) {
-    return std::string(ViewFindAs<Gtk::Editable>(window, identifier)->get_text());
-  };
-  return {GetWindowSymbology(window), text(kViewData), text(kViewAddon)};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string Ean13(const std::string& twelve) {
   return twelve + GtinCheck(twelve);
 }
