@@ -171,9 +171,6 @@ MatrixBox PDF417Box(const std::string& data) {
 
 // Two-of-five, EAN-14 and EAN-18 patterns exist for digits only; the fixed-length ones read the
 // first digits and cut the rest.
-bool Numeric(const Prepared& p) {
-  return AllDigits(p.data);
-}
 template <size_t Length> bool LeadingDigits(const Prepared& p) {
   return AllDigits(std::u32string_view(p.data).substr(0, Length));
 }
@@ -197,34 +194,34 @@ struct SizeRule {
 };
 
 constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
-    {Fixed, 0, 0, 0, Anything},                 // none
-    {EANWithAddon, 0, 80, 50, DigitsAndAddon},  // EAN-13
-    {Fixed, 81, 65, 35, DigitsOnly},            // EAN-8
-    {EAN128Width, 0, 60, 40, Anything},         // EAN-128
-    {Fixed, 154, 100, 70, LeadingDigits<14>},   // EAN-14
-    {Fixed, 176, 100, 70, LeadingDigits<18>},   // EAN-18
-    {Fixed, 113, 80, 50, DigitsOnly},           // EAN-99
-    {Fixed, 113, 80, 50, DigitsOnly},           // EAN-Coupon
-    {EANWithAddon, 0, 80, 50, DigitsAndAddon},  // UPC-A
-    {Fixed, 67, 80, 50, DigitsOnly},            // UPC-E
-    {Code128Width, 0, 60, 40, Anything},        // Code-128
-    {Code93Width, 0, 48, 25, Anything},         // Code-93
-    {Code39Width, 0, 48, 25, Anything},         // Code-39
-    {Code25Width, 0, 80, 50, Numeric},          // Code-25
-    {UPCCouponWidth, 0, 80, 50, CouponDigits},  // UPC-Coupon
-    {CodabarWidth, 0, 48, 30, Anything},        // Codabar
-    {EANWithAddon, 0, 70, 30, AddonUsedDigits}, // ISSN
-    {EANWithAddon, 0, 95, 50, AddonUsedDigits}, // ISBN
-    {EANWithAddon, 0, 95, 50, AddonUsedDigits}, // ISMN
-    {PostNetWidth, 0, 9, 0, Anything},          // PostNet
-    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},      // RM4SCC
-    {PharmacodeWidth, 0, 25, 0, Anything},      // Pharmacode
-    {MSIWidth, 0, 48, 30, HasDigit},            // MSI
-    {Fixed, 305, 100, 0, LeadingDigits<14>},    // ITF-SCC
-    {Fixed, 145, 90, 60, LeadingDigits<14>},    // ITF-14
-    {Interleaved25Width, 0, 90, 60, Numeric},   // Interleaved-25
-    {Fixed, 0, 0, 0, Anything, QRCodeBox},      // QRCode
-    {Fixed, 0, 0, 0, Anything, PDF417Box},      // PDF417
+    {Fixed, 0, 0, 0, Anything},                  // none
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon},   // EAN-13
+    {Fixed, 81, 65, 35, DigitsOnly},             // EAN-8
+    {EAN128Width, 0, 60, 40, Anything},          // EAN-128
+    {Fixed, 154, 100, 70, LeadingDigits<14>},    // EAN-14
+    {Fixed, 176, 100, 70, LeadingDigits<18>},    // EAN-18
+    {Fixed, 113, 80, 50, DigitsOnly},            // EAN-99
+    {Fixed, 113, 80, 50, DigitsOnly},            // EAN-Coupon
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon},   // UPC-A
+    {Fixed, 67, 80, 50, DigitsOnly},             // UPC-E
+    {Code128Width, 0, 60, 40, Anything},         // Code-128
+    {Code93Width, 0, 48, 25, Anything},          // Code-93
+    {Code39Width, 0, 48, 25, Anything},          // Code-39
+    {Code25Width, 0, 80, 50, DigitsOnly},        // Code-25
+    {UPCCouponWidth, 0, 80, 50, CouponDigits},   // UPC-Coupon
+    {CodabarWidth, 0, 48, 30, Anything},         // Codabar
+    {EANWithAddon, 0, 70, 30, AddonUsedDigits},  // ISSN
+    {EANWithAddon, 0, 95, 50, AddonUsedDigits},  // ISBN
+    {EANWithAddon, 0, 95, 50, AddonUsedDigits},  // ISMN
+    {PostNetWidth, 0, 9, 0, Anything},           // PostNet
+    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},       // RM4SCC
+    {PharmacodeWidth, 0, 25, 0, Anything},       // Pharmacode
+    {MSIWidth, 0, 48, 30, HasDigit},             // MSI
+    {Fixed, 305, 100, 0, LeadingDigits<14>},     // ITF-SCC
+    {Fixed, 145, 90, 60, LeadingDigits<14>},     // ITF-14
+    {Interleaved25Width, 0, 90, 60, DigitsOnly}, // Interleaved-25
+    {Fixed, 0, 0, 0, Anything, QRCodeBox},       // QRCode
+    {Fixed, 0, 0, 0, Anything, PDF417Box},       // PDF417
 }};
 
 // The box before trim.
