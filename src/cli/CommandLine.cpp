@@ -55,6 +55,13 @@ const char* const kUsageText =
     "\n"
     "-output\n"
     "Output file path and name for graphic image file\n"
+    "\n"
+    "-dpi\n"
+    "Resolution of \"tiff\", \"pngf\" and \"pict\" files in dots per inch from 72 to 2400 where 72 "
+    "is standard.\n"
+    "\n"
+    "-action svgf\n"
+    "Specify result as \"svgf\" for graphic file format SVG.\n"
     "\n";
 
 namespace {
@@ -67,13 +74,14 @@ struct Action {
   Writer writer; // null for the clipboard
 };
 
-constexpr std::array<Action, 6> kActions{{
+constexpr std::array<Action, 7> kActions{{
     {"clip", FourCharCode("CLIP"), nullptr},
     {"epsf", FourCharCode("FEPS"), OutputFileEPSF},
     {"pdff", FourCharCode("FPDF"), OutputFilePDF},
     {"tiff", FourCharCode("FTIF"), OutputFileTIFF},
     {"pngf", FourCharCode("FPNG"), OutputFilePNG},
     {"pict", FourCharCode("FPCT"), OutputFilePICT},
+    {"svgf", FourCharCode("FSVG"), OutputFileSVG},
 }};
 
 const Action* ActionFor(uint32_t code) {
@@ -103,7 +111,7 @@ struct Parameter {
   Setter apply;
 };
 
-const std::array<Parameter, 10> kParameters{{
+const std::array<Parameter, 11> kParameters{{
     {"-action", SetAction},
     {"-type", [](CommandLineRun& r, const std::string& v) { r.rec.symbology = BarCodeSymType(v); }},
     {"-data",
@@ -134,13 +142,18 @@ const std::array<Parameter, 10> kParameters{{
        // "name/" asks for a folder; the writers refuse it rather than write a file "name".
        if (v.ends_with('/') && !r.output.ends_with('/')) r.output += '/';
      }},
+    {"-dpi",
+     [](CommandLineRun& r, const std::string& v) {
+       r.rec.dpi = std::clamp(CommandLineInteger(v), kBarCodeDefaultDPI, kBarCodeMaxDPI);
+     }},
 }};
 
 // The reason a scanned run is a usage error, or empty when it can go ahead.
 std::string UsageProblem(const CommandLineRun& run) {
   if (!run.invalid.empty()) return "the value of " + run.invalid + " is not valid UTF-8";
   if (run.rec.symbology <= 0) return "-type is missing or names no known symbology";
-  if (run.action == 0) return "-action is missing or not one of clip, epsf, pdff, tiff, pngf, pict";
+  if (run.action == 0)
+    return "-action is missing or not one of clip, epsf, pdff, tiff, pngf, pict, svgf";
   if (run.rec.data->empty()) return "-data is missing or empty";
   if (ActionFor(run.action)->writer && run.output.empty()) return "-output is missing";
   return {};
