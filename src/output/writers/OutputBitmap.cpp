@@ -111,11 +111,16 @@ uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y) {
 
 void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]) {
   const uint32_t a = pixel >> 24;
+  rgba[3] = static_cast<uint8_t>(a);
   for (int k = 0; k < 3; ++k) {
     const uint32_t c = (pixel >> (16 - 8 * k)) & 0xFF;
-    rgba[k] = static_cast<uint8_t>(a == 0 ? clear : (c * 255 + a / 2) / a);
+    // Nearly every pixel is a bar or the ground, which need no division: printer resolutions
+    // make bitmaps of a million pixels.
+    if (a == 0xFF)
+      rgba[k] = static_cast<uint8_t>(c);
+    else
+      rgba[k] = static_cast<uint8_t>(a == 0 ? clear : (c * 255 + a / 2) / a);
   }
-  rgba[3] = static_cast<uint8_t>(a);
 }
 
 int OutputBytesPerRow(int width) {
