@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #define FUZZ_CHECK(condition)                                                                      \
   ((condition) ? (void)0                                                                           \
@@ -59,15 +58,15 @@ inline const std::string& FuzzFolder() {
   return folder;
 }
 
-// Every target starts as both programs do, with the pattern tables filled, and runs in its scratch
-// folder, which is also its home and configuration folder; there is no display, so no clipboard.
+// Every target starts as both programs do, with the pattern tables filled; its scratch folder is
+// also its home and configuration folder, and there is no display, so no clipboard.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   BarCodeInitArrays();
   for (const char* name : {"HOME", "XDG_CONFIG_HOME"})
     setenv(name, FuzzFolder().c_str(), 1);
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
-  return chdir(FuzzFolder().c_str());
+  return 0;
 }
 
 struct FuzzRecord : BarCodeDataRec {
@@ -80,13 +79,16 @@ struct FuzzRecord : BarCodeDataRec {
 };
 
 // The request as a window hands it to the writers (cleaned), written with a document or EPS writer
-// and opened as the desktop program opens files: the window shows the same barcode. The save
-// commands refuse empty data; a writer may refuse too (text that Mac OS Roman cannot hold, a
-// request that cannot be drawn) and then writes nothing.
+// and opened as the desktop program opens files: the window shows the same barcode, but for white
+// space at the end of the data, which the macro text drops. The save commands refuse empty data;
+// a writer may refuse too (text that Mac OS Roman cannot hold, a request that cannot be drawn) and
+// then writes nothing.
 inline void FuzzCheckReadBack(BarCodeDataRec& rec, decltype(&OutputFileSave) writer,
                               const char* name) {
   BarCodeCleanData(&rec);
-  if (rec.data->empty()) return;
+  const std::string marked = "\u00AB" + *rec.data; // a left end that is not white space
+  const std::string want(TrimWhiteSpace(marked).substr(2));
+  if (want.empty()) return;
   const std::string path = FuzzFolder() + "/" + name;
   std::filesystem::remove(path);
   if (writer(path, rec, 0, 0) != OutputResult::Ok) return FUZZ_CHECK(!DataFileExists(path));
@@ -97,5 +99,6 @@ inline void FuzzCheckReadBack(BarCodeDataRec& rec, decltype(&OutputFileSave) wri
   FuzzRecord back;
   FUZZ_CHECK(DocFileRead(MacRomanToUtf8(bytes), type, creator, &back));
   BarCodeCleanData(&back);
-  FUZZ_CHECK(back.SameRequest(rec));
+  FUZZ_CHECK(back.symbology == rec.symbology && *back.addon == *rec.addon);
+  FUZZ_CHECK(*back.data == want);
 }

@@ -1,6 +1,6 @@
 // The command line: any arguments, one per field. The scan keeps every number in its range, and a
-// run carried out writes its whole file or none (only runs whose file lands in the scratch
-// folder are carried out; "~" is that folder, and there is no clipboard).
+// run carried out writes its whole file or none. Only runs whose file lands in the scratch folder
+// are carried out: it is the working folder and "~" while they run, and there is no clipboard.
 #include "Fuzz.h"
 
 #include "cli/CommandLine.h"
@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(rec.scale >= 50 && rec.scale <= 150 && rec.trim >= 0 && rec.trim <= 100);
   FUZZ_CHECK(rec.antialiasOff >= 0 && rec.antialiasOff <= 1);
   FUZZ_CHECK(rec.fontSmoothOff >= 0 && rec.fontSmoothOff <= 1);
+  const std::filesystem::path start = std::filesystem::current_path();
+  std::filesystem::current_path(FuzzFolder());
   const std::string& path = run.output;
   const bool inFolder = !path.starts_with('/') || path.starts_with(FuzzFolder() + "/");
   if (inFolder && path.find("..") == std::string::npos && !DataFileExists(path)) {
@@ -32,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(status != kExitUsage || out.str() == kUsageText);
     std::filesystem::remove(path);
   }
+  std::filesystem::current_path(start);
   BarCodeDataRecRelease(&run.rec);
   return 0;
 }
