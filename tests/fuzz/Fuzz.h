@@ -69,6 +69,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+// A fresh record, released when it goes out of scope.
 struct FuzzRecord : BarCodeDataRec {
   FuzzRecord() { BarCodeDataRecCreate(this); }
   FuzzRecord(const FuzzRecord&) = delete;
