@@ -8,6 +8,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <numbers>
 #include <string>
@@ -148,8 +149,10 @@ void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {
 
 int GetCGTextDrawnSize(std::string_view text, std::string_view fontName, double size,
                        BarCodeSize& out) {
-  thread_local cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cairo_t* cg = cairo_create(surface);
+  // One measuring surface per thread: a surface is not to be used from two threads at once.
+  thread_local const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1), cairo_surface_destroy);
+  cairo_t* cg = cairo_create(surface.get());
   // Unhinted advances, as a PDF page measures them: a bitmap's default rounds each glyph's
   // advance to whole pixels, which at one pixel to the point is points too short or too long.
   cairo_font_options_t* options = cairo_font_options_create();
