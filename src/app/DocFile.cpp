@@ -125,10 +125,9 @@ bool LooksLikeText(std::string_view bytes) {
 OutputResult DocFileWrite(const std::string& path, const BarCodeDataRec& rec) {
   std::string macro;
   BarCodeMacroText(macro, rec);
-  if (!MacRomanFromUtf8(macro)) return OutputResult::NotMacRoman;
-  if (!DataFileWriteCFStr(path, macro)) return OutputResult::CannotWrite;
-  FSRefSetTypeAndCreator(path, kTypeDocument, kMyAppSignature);
-  return OutputResult::Ok;
+  const std::optional<std::string> bytes = MacRomanFromUtf8(macro);
+  if (!bytes) return OutputResult::NotMacRoman;
+  return OutputStoreBytes(path, kTypeDocument, kMyAppSignature, *bytes);
 }
 
 } // namespace

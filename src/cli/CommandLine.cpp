@@ -131,6 +131,8 @@ const std::array<Parameter, 10> kParameters{{
      [](CommandLineRun& r, const std::string& v) {
        r.output = v;
        GetStandardUnixPath(r.output);
+       // "name/" asks for a folder; the writers refuse it rather than write a file "name".
+       if (v.ends_with('/') && !r.output.ends_with('/')) r.output += '/';
      }},
 }};
 

@@ -32,6 +32,21 @@ std::string Folder(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The file a path stands for: a symbolic link is followed (through chains of links, relative ones
+// from their own folder) so that a write replaces the file it points at and the link stays a link.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    std::string target(4096, '\0');
+    const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<size_t>(length) >= target.size()) break;
+    target.resize(static_cast<size_t>(length));
+    path = target[0] == '/' ? target : Folder(path) + "/" + target;
+  }
+  return path;
+}
+
 } // namespace
 
 std::string FourCharString(uint32_t code) {
@@ -41,9 +56,10 @@ std::string FourCharString(uint32_t code) {
   return text;
 }
 
-bool DataFileWriteAtomic(const std::string& path,
+bool DataFileWriteAtomic(const std::string& named,
                          const std::function<bool(const std::string& tempPath)>& write) {
-  if (path.empty() || path.back() == '/') return false;
+  if (named.empty() || named.back() == '/') return false;
+  const std::string path = FollowLinks(named);
   std::string temp = Folder(path) + "/.vxtmp-XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;

@@ -37,7 +37,8 @@ void CFPrefsSetStringList(const char* key, const std::vector<std::string>& value
 bool CFPrefsAppSynchronize();
 
 // Whole files. Every write goes to a temporary file beside the target and is renamed over it, so
-// a failed write leaves the earlier file as it was.
+// a failed write leaves the earlier file as it was; a symbolic link is written through, replacing
+// the file it points at.
 bool DataFileWriteAtomic(const std::string& path,
                          const std::function<bool(const std::string& tempPath)>& write);
 bool DataFileWriteBytes(const std::string& path, std::string_view bytes);

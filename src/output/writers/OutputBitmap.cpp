@@ -31,10 +31,8 @@ OutputResult WriteBitmap(const std::string& path, const BarCodeDataRec& rec, flo
   if (!BarCodeGetSize(rec, box) && (OutputPixels(width) == 0 || OutputPixels(height) == 0))
     return OutputResult::NotDrawable;
   if (!OutputRenderBitmap(rec, width, height, bitmap)) return OutputResult::CannotRender;
-  if (!DataFileWriteAtomic(path, [&](const std::string& temp) { return encode(bitmap, temp); }))
-    return OutputResult::CannotWrite;
-  FSRefSetTypeAndCreator(path, type, FourCharCode("prvw"));
-  return OutputResult::Ok;
+  return OutputStoreFile(path, type, FourCharCode("prvw"),
+                         [&](const std::string& temp) { return encode(bitmap, temp); });
 }
 
 bool EncodePNGFile(const OutputBitmap& bitmap, const std::string& temp) {
@@ -77,7 +75,8 @@ bool EncodeTIFFFile(const OutputBitmap& bitmap, const std::string& temp) {
 }
 
 bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
-  return DataFileFillTemp(temp, OutputEncodePICT(bitmap));
+  const std::string pict = OutputEncodePICT(bitmap);
+  return !pict.empty() && DataFileFillTemp(temp, pict);
 }
 
 } // namespace
@@ -179,5 +178,8 @@ OutputResult OutputFileTIFF(const std::string& path, const BarCodeDataRec& rec, 
 
 OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, float width,
                             float height) {
+  BarCodeRect box{0, 0, width, height};
+  BarCodeGetSize(rec, box);
+  if (OutputPixels(box.width) > kPICTMaxWidth) return OutputResult::TooWide;
   return WriteBitmap(path, rec, width, height, FourCharCode("PICT"), EncodePICTFile);
 }

@@ -57,9 +57,7 @@ OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, 
     return OutputResult::NotDrawable;
   const std::optional<std::string> bytes = MacRomanFromUtf8(eps);
   if (!bytes) return OutputResult::NotMacRoman;
-  if (!DataFileWriteBytes(path, *bytes)) return OutputResult::CannotWrite;
-  FSRefSetTypeAndCreator(path, FourCharCode("EPSF"), kMyAppSignature);
-  return OutputResult::Ok;
+  return OutputStoreBytes(path, FourCharCode("EPSF"), kMyAppSignature, *bytes);
 }
 
 std::string_view OutputResultText(OutputResult result) {
@@ -74,6 +72,10 @@ std::string_view OutputResultText(OutputResult result) {
     return "the image could not be made (too large or out of memory)";
   case OutputResult::CannotWrite:
     return "the file could not be written";
+  case OutputResult::IsFolder:
+    return "the output path names a folder, not a file";
+  case OutputResult::TooWide:
+    return "the image is wider than the format can hold (PICT: 4095 pixels); choose PNG or TIFF";
   case OutputResult::NoClipboard:
     return "no clipboard is available (needs a display and wl-copy or xclip)";
   }

@@ -118,9 +118,7 @@ OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, f
   std::string pdf;
   if (!OutputRenderPDF(rec, width, height, true, pdf, CheckSysVersionExtended()))
     return OutputResult::CannotRender;
-  if (!DataFileWriteBytes(path, pdf)) return OutputResult::CannotWrite;
-  FSRefSetTypeAndCreator(path, FourCharCode("PDF "), FourCharCode("prvw"));
-  return OutputResult::Ok;
+  return OutputStoreBytes(path, FourCharCode("PDF "), FourCharCode("prvw"), pdf);
 }
 
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height) {

@@ -111,6 +111,7 @@ std::string OutputPackBits(std::string_view bytes) {
 }
 
 std::string OutputEncodePICT(const OutputBitmap& bitmap) {
+  if (bitmap.width > kPICTMaxWidth) return {};
   std::string out;
   PutHeader(out, bitmap.width, bitmap.height);
   const int rowBytes = 4 * bitmap.width;

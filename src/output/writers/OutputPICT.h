@@ -7,6 +7,10 @@
 // A QuickDraw PICT version 2 file of the bitmap: one DirectBitsRect of 32-bit pixels with
 // PackBits rows. Colour is stored unpremultiplied with the alpha channel; fully transparent pixels
 // are white, so a reader that ignores alpha still shows dark bars on a light ground.
+// Empty for a bitmap wider than kPICTMaxWidth.
 std::string OutputEncodePICT(const OutputBitmap& bitmap);
+// The pixmap's row-bytes field keeps 14 bits for the count (its top bits are flags): at 4 bytes a
+// pixel, rows of 4 096 pixels or more cannot be described.
+inline constexpr int kPICTMaxWidth = 0x3FFF / 4;
 // PackBits, as QuickDraw and TIFF define it.
 std::string OutputPackBits(std::string_view bytes);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,8 @@ enum class OutputResult {
   NotMacRoman,  // the EPS or document text has no Mac OS Roman form
   CannotRender, // the image or PDF could not be made (out of memory, too large)
   CannotWrite,  // the file could not be written
+  IsFolder,     // the output path names a folder, not a file
+  TooWide,      // wider than the format can hold
   NoClipboard,  // no display or no clipboard tool to hand the PDF to
 };
 
@@ -32,6 +35,13 @@ OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, f
 OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float width,
                             float height);
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height);
+
+// Stores a file whole (through a temporary file beside it, or beside the file a link points at)
+// and gives it its Finder codes.
+OutputResult OutputStoreFile(const std::string& path, uint32_t type, uint32_t creator,
+                             const std::function<bool(const std::string& tempPath)>& write);
+OutputResult OutputStoreBytes(const std::string& path, uint32_t type, uint32_t creator,
+                              std::string_view bytes);
 
 // The pieces the desktop program reuses for its own clipboard and tests.
 struct OutputBitmap {
