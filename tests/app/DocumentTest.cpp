@@ -40,13 +40,15 @@ TEST(DocumentTest, ReadersMakeTheRequestsOfTheTable) {
 }
 
 TEST(DocumentTest, FilesOpenByTheirKind) {
-  // An install teaches the desktop the document type and hands such files to the program.
+  // An install teaches the desktop the document type and hands such files to the program, and the
+  // user guide that Help opens is found.
   const std::string prefix = TestTempDir(), data = prefix + "/share";
   const RunResult install = RunProgram({"cmake", "--install", VX_BUILD_DIR, "--prefix", prefix});
   ASSERT_EQ(install.status, 0) << install.err;
   const std::string entry = ReadFileBytes(data + "/applications/org.veltrix.BarCode.desktop");
   EXPECT_NE(entry.find("\nExec=veltrix-barcode %F\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("\nMimeType=application/x-veltrix-barcode;"), std::string::npos) << entry;
+  EXPECT_NE(ReadFileBytes(ApplUserGuidePath()).find("User Guide"), std::string::npos);
   const std::string dir = TestTempDir();
   for (const Cells& row : ReadTable("app_open.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));

@@ -266,20 +266,23 @@ bool ChooseFile(GtkWindow* dialog, const std::string& path) {
   Sleep(300);
   Pump();
   GFile* file = g_file_new_for_path(path.c_str());
-  GFile* folder = g_file_get_parent(file);
-  gtk_file_chooser_set_current_folder(chooser, folder, nullptr);
-  if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE)
+  if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE) {
+    GFile* folder = g_file_get_parent(file);
+    gtk_file_chooser_set_current_folder(chooser, folder, nullptr);
     gtk_file_chooser_set_current_name(chooser, Text(g_file_get_basename(file)).c_str());
-  else
-    gtk_file_chooser_set_file(chooser, file, nullptr);
-  g_object_unref(folder);
+    g_object_unref(folder);
+  } else {
+    gtk_file_chooser_set_file(chooser, file, nullptr); // its folder, the file selected
+  }
   g_object_unref(file);
-  const bool chosen = PumpUntil([&] {
-    GFile* shown = gtk_file_chooser_get_file(chooser);
-    const bool same = shown && Text(g_file_get_path(shown)) == path;
-    if (shown) g_object_unref(shown);
-    return same;
-  });
+  const bool chosen = PumpUntil(
+      [&] {
+        GFile* shown = gtk_file_chooser_get_file(chooser);
+        const bool same = shown && Text(g_file_get_path(shown)) == path;
+        if (shown) g_object_unref(shown);
+        return same;
+      },
+      15000);
   if (!chosen) return false;
   const std::vector<GtkWindow*> before = ShownWindows();
   gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
@@ -368,20 +371,16 @@ std::string PdfInfo(const std::string& pdf, const std::string& field) {
 }
 
 RunningProgram::RunningProgram(const std::vector<std::string>& args) : config(TestTempDir()) {
-  std::vector<std::string> argv = {"timeout", "120", VX_APP_PATH};
+  std::vector<std::string> argv = {"env", "XDG_CONFIG_HOME=" + config, "timeout", "120",
+                                   VX_APP_PATH};
   argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& arg : argv)
-    pointers.push_back(arg.data());
-  pointers.push_back(nullptr);
-  gchar** environment = g_environ_setenv(g_get_environ(), "XDG_CONFIG_HOME", config.c_str(), 1);
   // The child keeps none of this process's pipes, so programs run meanwhile see their output end.
-  const auto flags =
-      static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
-                               G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL);
-  started =
-      g_spawn_async(nullptr, pointers.data(), environment, flags, nullptr, nullptr, &pid, nullptr);
-  g_strfreev(environment);
+  using Flags = Glib::SpawnFlags;
+  Glib::spawn_async({}, argv,
+                    Flags::SEARCH_PATH | Flags::DO_NOT_REAP_CHILD | Flags::STDOUT_TO_DEV_NULL |
+                        Flags::STDERR_TO_DEV_NULL,
+                    {}, &pid);
+  started = pid > 0;
 }
 
 RunningProgram::~RunningProgram() {

@@ -17,11 +17,8 @@ TEST(ProgramTest, TheProgramRunsAsUsersRunIt) {
   DataFileWriteBytes(dir + "/bad.vbc", "\xC7XYZ 1\xC8");
   DataFileWriteBytes(dir + "/eight.vbc", "\xC7"
                                          "EAN-8 1234567\xC8");
-  {
-    // With nothing it can open, it shows no window and ends by itself.
-    RunningProgram program({dir + "/bad.vbc", dir + "/missing.vbc"});
-    EXPECT_EQ(program.WaitForExit(), 0);
-  }
+  RunningProgram refused({dir + "/bad.vbc", dir + "/missing.vbc"}); // with nothing to open
+  EXPECT_EQ(refused.WaitForExit(), 0) << "it ends by itself";
   RunningProgram program({dir + "/good.vbc", dir + "/bad.vbc"});
   ASSERT_TRUE(program.started);
   ASSERT_TRUE(WaitForScreenTitle("Veltrix BarCode"));
