@@ -211,7 +211,7 @@ std::string Printable(const std::string& text) {
 }
 
 std::vector<std::vector<std::string>> ReadReferenceTable(const std::string& name) {
-  std::ifstream in(std::string(VX_SHARED_DATA_DIR) + "/" + name);
+  std::ifstream in(std::string(VX_TEST_DATA_DIR) + "/" + name);
   std::vector<std::vector<std::string>> rows;
   std::string line;
   std::getline(in, line);

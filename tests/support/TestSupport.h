@@ -45,7 +45,7 @@ std::string Fitted(const std::string& data, size_t n);
 std::string WithGtinCheck(const std::string& digits);
 // Printable form of a text for failure messages: control characters as \xNN.
 std::string Printable(const std::string& text);
-// The rows of a tab-separated reference table of the standards (../shared/data), header dropped.
+// The rows of a tab-separated reference table of the standards (tests/data), header dropped.
 std::vector<std::vector<std::string>> ReadReferenceTable(const std::string& name);
 
 // ---- Independent readers ----
