@@ -91,13 +91,13 @@ BarCodeDataRec MakeRecord(int symbology, const std::string& data, const std::str
 
 namespace {
 
-std::string Generated(const std::string& spec) {
-  const size_t space = spec.rfind(' ');
-  const long last = spec.empty() ? 0 : std::stol(spec.substr(space + 1));
+std::string Generated(const std::string& run) {
+  const size_t space = run.rfind(' ');
+  const long last = run.empty() ? 0 : std::stol(run.substr(space + 1));
   std::string out;
-  for (long n = 0; spec.starts_with("repeat ") && n < last; ++n)
-    out += Unescape(spec.substr(7, space - 7));
-  for (long c = spec.starts_with("range ") ? std::stol(spec.substr(6)) : last + 1; c <= last; ++c)
+  for (long n = 0; run.starts_with("repeat ") && n < last; ++n)
+    out += Unescape(run.substr(7, space - 7));
+  for (long c = run.starts_with("range ") ? std::stol(run.substr(6)) : last + 1; c <= last; ++c)
     out += static_cast<char>(c);
   return out;
 }
