@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 
 #include <cairo.h>
+#include <sstream>
 
 TEST(BarCodeUpdateImage, PlacesSymbolAndPlaceholderByMode) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 10, 10);
@@ -17,10 +18,9 @@ TEST(BarCodeUpdateImage, PlacesSymbolAndPlaceholderByMode) {
     BarCodeUpdateImage(cg, 300, 200, &rec);
     cairo_matrix_t m;
     cairo_get_matrix(cg, &m);
-    EXPECT_EQ(testing::PrintToString(std::vector<double>{m.x0, m.y0, m.xx, m.yy}),
-              "{ " + row.Raw("x0") + ", " + row.Raw("y0") + ", " + row.Raw("xx") + ", " +
-                  row.Raw("yy") + " }")
-        << testing::PrintToString(row);
+    std::ostringstream matrix;
+    matrix << m.x0 << " " << m.y0 << " " << m.xx << " " << m.yy;
+    EXPECT_EQ(matrix.str(), row.Raw("matrix")) << testing::PrintToString(row);
     cairo_destroy(cg);
     BarCodeDataRecRelease(&rec);
   }

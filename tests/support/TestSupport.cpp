@@ -252,8 +252,7 @@ std::string ZXingReadOne(const std::string& png, const std::string& formats, boo
 
 std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
   const std::string read = ZXingReadOne(png, formats, false);
-  if (read.empty()) return {};
-  return {read.substr(read.find('\n') + 1)};
+  return read.empty() ? std::vector<std::string>() : std::vector{read.substr(read.find('\n') + 1)};
 }
 
 std::vector<std::string> ZintRows(const std::vector<std::string>& args) {
@@ -291,6 +290,7 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     std::sort(lines.begin(), lines.end());
     return lines;
   };
+  ASSERT_FALSE(expected.Raw("files").empty()) << "a row names the files to make";
   for (const std::string& format : expected.List("files", ' ')) {
     SCOPED_TRACE(format);
     const std::string file = dir + "/symbol." + (format == "clip" ? "pdf" : format);
