@@ -42,8 +42,8 @@ struct TableRow {
   int Int(const std::string& column) const { return std::atoi(Raw(column).c_str()); }
   // The cell split at each unescaped separator, each part unescaped; none for an empty cell.
   std::vector<std::string> List(const std::string& column, char separator = '|') const;
+  friend void PrintTo(const TableRow& r, std::ostream* o) { *o << r.table << ":" << r.line; }
 };
-void PrintTo(const TableRow& row, std::ostream* out); // the table and line
 // The rows of tests/data/<name>; lines that are empty or start with "#" are left out.
 std::vector<TableRow> ReadTable(const std::string& name);
 
