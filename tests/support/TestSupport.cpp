@@ -297,8 +297,8 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     std::vector<std::string> cli{"xvfb-run", "-a", "sh", "-c", clip + "'" + file + "'", CliPath()};
     cli.erase(cli.begin(), cli.begin() + (format == "clip" ? 0 : 5)); // a display of its own
     cli.insert(cli.end(), args.begin(), args.end());
-    const bool f = format == "png" || format == "pdf" || format == "eps"; // pngf, pdff, epsf
-    cli.insert(cli.end(), {"-action", format + (f ? "f" : ""), "-output", file});
+    const bool named = format == "tiff" || format == "pict" || format == "clip"; // else pngf ...
+    cli.insert(cli.end(), {"-action", format + (named ? "" : "f"), "-output", file});
     const RunResult made = RunProgram(cli, {"WAYLAND_DISPLAY="});
     EXPECT_EQ(made.status, 0) << made.err;
     ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file";
