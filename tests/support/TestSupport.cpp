@@ -294,10 +294,10 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     format.erase(format.size() - unread);
     const std::string file = dir + "/symbol." + (format == "clip" ? "pdf" : format);
     // xclip keeps the selection in a child it forks, which may own it a moment after it returns.
-    const std::string clip = "\"$0\" \"$@\" && for t in 1 2 3 4 5; do xclip -selection clipboard"
-                             " -o -t application/pdf >\"$F\" && exit; sleep 0.2; done; exit 1";
-    std::vector<std::string> cli{"xvfb-run", "-a", "sh", "-c", "F='" + file + "'; " + clip,
-                                 CliPath()};
+    const std::string clip = "\"$0\" \"$@\" && for t in 1 2 3 4 5; do xclip -selection clipboard -o"
+                             " -t application/pdf >'" +
+                             file + "' && exit; sleep 0.2; done; exit 1";
+    std::vector<std::string> cli{"xvfb-run", "-a", "sh", "-c", clip, CliPath()};
     cli.erase(cli.begin(), cli.begin() + (format == "clip" ? 0 : 5)); // a display of its own
     cli.insert(cli.end(), args.begin(), args.end());
     const bool named = format == "tiff" || format == "pict" || format == "clip"; // else pngf ...
