@@ -44,7 +44,8 @@ TEST(CommandLine, ScanFillsTheRun) {
         {"trim", std::to_string(rec.trim)},
         {"antialiasOff", std::to_string(rec.antialiasOff)},
         {"fontSmoothOff", std::to_string(rec.fontSmoothOff)},
-        {"output", run.output}};
+        {"output", run.output},
+        {"dpi", std::to_string(rec.dpi)}};
     for (const auto& [field, value] : fields)
       EXPECT_TRUE(row.Raw(field).empty() || value == row.Text(field)) << field << ": " << value;
     BarCodeDataRecRelease(&run.rec);

@@ -95,10 +95,10 @@ std::string RowPlanes(const OutputBitmap& bitmap, int y, int stride) {
 
 } // namespace
 
-// Runs of three or more equal bytes are repeated, everything else goes out literally in pieces of
-// up to 128 bytes. A run of two stays in its literal: breaking the literal for it would cost as
-// much as it saves. So no row grows by more than one count byte in 128 (a row of 250 bytes
-// packs into at most 252, which the one-byte length of such a row can hold).
+// A run of equal bytes that starts a packet is repeated; a literal is broken only by a run of three
+// or more, since breaking it for two would cost as much as it saves. So no row grows by more than
+// one count byte in 128 (a row of 250 bytes packs into at most 252, which the one-byte length of
+// such a row can hold).
 std::string OutputPackBits(std::string_view bytes) {
   std::string out;
   const auto runAt = [&](size_t i) {
@@ -110,13 +110,13 @@ std::string OutputPackBits(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
     const size_t run = runAt(i);
-    if (run >= 3) {
+    if (run >= 2) {
       out += static_cast<char>(257 - run);
       out += bytes[i];
       i += run;
       continue;
     }
-    size_t literal = run;
+    size_t literal = 1;
     while (i + literal < bytes.size() && literal < 128 && runAt(i + literal) < 3)
       ++literal;
     out += static_cast<char>(literal - 1);
