@@ -146,10 +146,11 @@ std::optional<std::string> MetaUtf8Text(std::string_view eps) {
   return text;
 }
 
-// A file of bytes that all stand for characters: no NUL (found in every image format this system
-// writes) and not a PDF, whose compressed streams may lack one.
+// A file of bytes that all stand for characters: no NUL (found in every bitmap format this system
+// writes), and neither a PDF, whose compressed streams may lack one, nor an SVG picture.
 bool LooksLikeText(std::string_view bytes) {
-  return bytes.find('\0') == std::string_view::npos && !bytes.starts_with("%PDF-");
+  return bytes.find('\0') == std::string_view::npos && !bytes.starts_with("%PDF-") &&
+         !bytes.starts_with("<?xml");
 }
 
 OutputResult DocFileWrite(const std::string& path, const BarCodeDataRec& rec) {
