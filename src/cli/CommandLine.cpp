@@ -160,14 +160,16 @@ std::string UsageProblem(const CommandLineRun& run) {
 
 constexpr std::string_view kPrefix = "VeltrixBarCode: ";
 
-// Everything that must hold before the output is made: the request can be drawn, it reads back
-// when a verification was asked for, and under -strict nothing was changed. Returns the exit
-// status, kExitWritten to go ahead.
+// One line for a request the size computation refuses: why, or the writer's general word.
+std::string NotDrawableText(const CommandLineRun& run) {
+  const std::string refusal = BarCodeRefusal(run.rec);
+  return refusal.empty() ? std::string(OutputResultText(OutputResult::NotDrawable)) : refusal;
+}
+
+// What -verify and -strict ask before the output is made: the request reads back, and nothing in
+// it was changed. Returns the exit status, kExitWritten to go ahead.
 int CheckRequest(CommandLineRun& run, std::ostream& err) {
-  if (const std::string refusal = BarCodeRefusal(run.rec); !refusal.empty()) {
-    err << kPrefix << refusal << "\n";
-    return kExitCannotProduce;
-  }
+  if (!BarCodeRefusal(run.rec).empty()) return kExitWritten; // the writer says why
   if (run.verify == 1) {
     const BarCodeVerification v = BarCodeVerify(run.rec);
     if (v.result == BarCodeVerifyResult::Mismatch ||
@@ -184,15 +186,20 @@ int CheckRequest(CommandLineRun& run, std::ostream& err) {
   return kExitWritten;
 }
 
+// The notices come from the writer's own size computation and drawing; a run without -verify or
+// -strict pays for nothing more than that.
 int Produce(CommandLineRun& run, std::ostream& err) {
   run.rec.notices = std::make_shared<std::vector<std::string>>();
-  int status = CheckRequest(run, err);
+  int status = (run.verify == 1 || run.strict == 1) ? CheckRequest(run, err) : kExitWritten;
   if (status == kExitWritten) {
     const Action* action = ActionFor(run.action);
     const OutputResult result = action->writer ? action->writer(run.output, run.rec, 0, 0)
                                                : OutputPasteboardPDF(run.rec, 0, 0);
     if (result != OutputResult::Ok) {
-      err << kPrefix << OutputResultText(result) << "\n";
+      err << kPrefix
+          << (result == OutputResult::NotDrawable ? NotDrawableText(run)
+                                                  : std::string(OutputResultText(result)))
+          << "\n";
       status = kExitCannotProduce;
     }
   }

@@ -12,8 +12,10 @@ VxDecodeGrey(const unsigned char* grey, int width, int height, int stride, const
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
     if (hints.formats().empty()) return -1;
-    // The bitmap is the symbol as drawn, upright: rotated readings would only cost time.
+    // The bitmap is the symbol as drawn, upright and at two pixels per module: rotated or
+    // downscaled readings would only cost time.
     hints.setTryRotate(false);
+    hints.setTryDownscale(false);
     hints.setTryCode39ExtendedMode((options & kVxDecodeCode39FullAscii) != 0);
     hints.setEanAddOnSymbol((options & kVxDecodeRequireAddOn) ? ZXing::EanAddOnSymbol::Require
                                                               : ZXing::EanAddOnSymbol::Ignore);
