@@ -127,6 +127,12 @@ GreyImage GreyOnWhite(const OutputBitmap& bitmap) {
   return grey;
 }
 
+// Whether the bitmap holds all the pixels its size says: a failed drawing leaves none.
+bool Complete(const OutputBitmap& bitmap) {
+  return bitmap.width > 0 && bitmap.height > 0 && bitmap.stride >= 4 * bitmap.width &&
+         bitmap.pixels.size() >= static_cast<size_t>(bitmap.stride) * bitmap.height;
+}
+
 struct Symbol {
   int left;
   std::string identifier, text;
@@ -143,9 +149,15 @@ unsigned OptionsFor(const BarCodeDataRec& rec, const std::string& expected) {
   return options;
 }
 
-// Control characters shown as escapes, so that a message stays one line.
+// Control characters shown as escapes and long text by its start, so that a message stays one
+// line.
+constexpr size_t kShown = 80;
+
 std::string Printable(std::string_view text) {
   std::string out;
+  const std::u32string chars = Utf8Decode(text);
+  if (chars.size() > kShown)
+    return Printable(Utf8Encode(std::u32string_view(chars).substr(0, kShown - 1))) + "…";
   for (char c : text) {
     if (c == '\n')
       out += "\\n";
@@ -181,6 +193,10 @@ BarCodeVerification BarCodeVerifyBitmap(const BarCodeDataRec& rec, const OutputB
     v.problem = decoder.problem;
     return v;
   }
+  if (!Complete(bitmap)) {
+    v.problem = "the symbol is too large to draw at two pixels per module";
+    return v;
+  }
   const GreyImage grey = GreyOnWhite(bitmap);
   std::vector<Symbol> symbols;
   decoder.decode(
@@ -210,16 +226,17 @@ BarCodeVerification BarCodeVerifyBitmap(const BarCodeDataRec& rec, const OutputB
 }
 
 BarCodeVerification BarCodeVerify(const BarCodeDataRec& rec) {
-  if (!FactsFor(rec).formats && BarCodeRefusal(rec).empty()) {
-    BarCodeNote(rec, "not verified: no decoder for " + BarCodeNoticeName(rec));
-    return BarCodeVerifyBitmap(rec, OutputBitmap{});
-  }
-  BarCodeDataRec copy = rec;
-  copy.scale = kBarCodeVerifyScale;
-  copy.position = kPositionFile;
   OutputBitmap bitmap;
-  OutputRenderBitmap(copy, 0, 0, bitmap);
-  return BarCodeVerifyBitmap(rec, bitmap);
+  if (FactsFor(rec).formats) {
+    BarCodeDataRec copy = rec;
+    copy.scale = kBarCodeVerifyScale;
+    copy.position = kPositionFile;
+    if (!OutputRenderBitmap(copy, 0, 0, bitmap)) bitmap = {};
+  }
+  BarCodeVerification v = BarCodeVerifyBitmap(rec, bitmap);
+  if (v.result == BarCodeVerifyResult::NoDecoder)
+    BarCodeNote(rec, "not verified: no decoder for " + BarCodeNoticeName(rec));
+  return v;
 }
 
 std::string BarCodeVerificationText(const BarCodeVerification& v) {
@@ -235,6 +252,8 @@ std::string BarCodeVerificationText(const BarCodeVerification& v) {
     break;
   }
   if (v.expected.empty() && !v.problem.empty()) return "not verified: " + v.problem;
+  if (v.read.empty() && !v.problem.empty())
+    return "verification failed: " + v.problem + "; it should read " + expected;
   std::string text = v.read.empty()
                          ? "verification failed: no reader could read the symbol"
                          : "verification failed: the symbol reads «" + Printable(v.read) + "»";
