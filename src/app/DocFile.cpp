@@ -156,9 +156,11 @@ bool BarCodeDataRequestValid(std::string_view request, BarCodeDataRec* rec) {
 
 bool BarCodeDataMetaValid(std::string_view text, BarCodeDataRec* rec) {
   const std::u32string chars = Utf8Decode(text);
-  const size_t open = chars.find(kMacroOpen), close = chars.find(kMacroClose);
-  if (open == std::u32string::npos || close == std::u32string::npos || close < open) return false;
-  return BarCodeDataRequestValid(Chars(chars, open + 1, close), rec);
+  const size_t open = chars.find(kMacroOpen), first = chars.find(kMacroClose);
+  if (open == std::u32string::npos || first == std::u32string::npos || first < open) return false;
+  // The request ends at the last », not the first: data may hold » (Code 128, QR Code), and the
+  // writers put nothing after the macro text.
+  return BarCodeDataRequestValid(Chars(chars, open + 1, chars.rfind(kMacroClose)), rec);
 }
 
 bool BarCodeDataTextValid(std::string_view text, BarCodeDataRec* rec) {

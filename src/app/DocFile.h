@@ -18,7 +18,8 @@ inline constexpr const char* kDocFileMimeType = "application/x-veltrix-barcode";
 // exact catalogue name, then data and add-on split by the symbology's blank rule. False (and the
 // record untouched) without a blank or with an unknown name.
 bool BarCodeDataRequestValid(std::string_view request, BarCodeDataRec* rec);
-// The macro-text reader: the request between the first « and the first » of the text.
+// The macro-text reader: the request between the first « and the last » of the text (a text
+// whose first » comes before its first « holds none).
 bool BarCodeDataMetaValid(std::string_view text, BarCodeDataRec* rec);
 // The scanner-text reader: the symbology identifier prefix ("]E0", "]C1", ...) picks the
 // symbology and the data's place. It accepts every text.

@@ -1,35 +1,15 @@
 #include "app/Script.h"
 
-#include "app/AppCommands.h"
 #include "app/Application.h"
-#include "app/DocFile.h"
 #include "app/FileOpen.h"
 #include "app/WinActions.h"
 #include "app/WinBuild.h"
 #include "app/WinControls.h"
 #include "model/BarCodeDataRec.h"
-#include "model/BarCodeStrings.h"
 
 #include <gtkmm.h>
 
 namespace {
-
-// Each action of a command line is the window command that its menu item carries out.
-struct ScriptAction {
-  std::string_view action;
-  std::string_view command;
-};
-constexpr ScriptAction kScriptActions[] = {
-    {"edit", kCmdEditWind}, {"text", kCmdSave},     {"save", kCmdSaveAs},   {"prnt", kCmdPrint},
-    {"clip", kCmdCopyClip}, {"epsf", kCmdFileEPSF}, {"pdff", kCmdFilePDFf}, {"tiff", kCmdFileTIFF},
-    {"pngf", kCmdFilePNGf}, {"pict", kCmdFilePICT},
-};
-
-const ScriptAction* FindAction(std::string_view action) {
-  for (const ScriptAction& entry : kScriptActions)
-    if (entry.action == action) return &entry;
-  return nullptr;
-}
 
 void OpenEach(const std::vector<std::string>& paths, bool print) {
   for (const std::string& path : paths)
@@ -59,15 +39,13 @@ int HandleAEScript(const Glib::VariantBase& parameter) {
 }
 
 void ProcessAEScript(std::string_view text) {
-  const std::u32string chars = Utf8Decode(text);
-  if (chars.size() <= 5 || chars.size() > kScriptMaxCharacters) return;
-  const ScriptAction* action = FindAction(Utf8Encode(chars.substr(0, 4)));
   BarCodeDataRec rec;
   BarCodeDataRecCreate(&rec);
-  if (BarCodeDataRequestValid(Utf8Encode(chars.substr(5)), &rec) && action) {
+  std::string_view command;
+  if (ParseAEScript(text, &rec, command)) {
     if (Gtk::Window* window = WinBuildNew()) {
       SetWindowData(*window, rec);
-      WinDoCommand(*window, action->command);
+      WinDoCommand(*window, command);
     }
   }
   BarCodeDataRecRelease(&rec);

@@ -3,6 +3,8 @@
 // files; files to open arrive through the application's open request, and "quit" ends it.
 #pragma once
 
+#include "app/ScriptCommand.h"
+
 #include <glibmm/refptr.h>
 
 #include <cstdint>
@@ -17,8 +19,6 @@ namespace Glib {
 class VariantBase;
 }
 
-// The longest command line that is carried out.
-inline constexpr size_t kScriptMaxCharacters = 32767;
 // The status of a parameter that is not text (the sender's error).
 inline constexpr int kScriptNotText = -1700;
 
@@ -26,8 +26,8 @@ inline constexpr int kScriptNotText = -1700;
 int InstallAEHandler();
 // "AUTO", "BARC": the parameter is the command line.
 int HandleAEScript(const Glib::VariantBase& parameter);
-// Parses and carries out one command line: action (4 characters), any separator, then
-// "name data addon". Anything malformed is ignored.
+// Parses one command line (ParseAEScript) and carries it out in a new window. Anything malformed
+// is ignored.
 void ProcessAEScript(std::string_view text);
 // The open request: each file opens in a window of its own.
 int HandleAEOpenDoc(const std::vector<Glib::RefPtr<Gio::File>>& files);

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <numbers>
 #include <string>
 
@@ -45,9 +47,12 @@ cairo_font_face_t* FaceFromFile(const FontFile& font) {
   return cairoFace;
 }
 
-// Faces live as long as the program: each is made once, on first use.
+// Faces live as long as the program: each is made once, on first use, by whichever thread draws
+// first (a batch draws on several); cairo serialises the use of a face itself.
 cairo_font_face_t* FontFace(std::string_view name) {
   static std::map<std::string, cairo_font_face_t*, std::less<>> faces;
+  static std::mutex guard;
+  const std::lock_guard lock(guard);
   const FontFile& font = FontFor(name);
   auto found = faces.find(font.path);
   if (found != faces.end()) return found->second;
@@ -144,8 +149,10 @@ void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {
 
 int GetCGTextDrawnSize(std::string_view text, std::string_view fontName, double size,
                        BarCodeSize& out) {
-  static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cairo_t* cg = cairo_create(surface);
+  // One measuring surface per thread: a surface is not to be used from two threads at once.
+  thread_local const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1), cairo_surface_destroy);
+  cairo_t* cg = cairo_create(surface.get());
   // Unhinted advances, as a PDF page measures them: a bitmap's default rounds each glyph's
   // advance to whole pixels, which at one pixel to the point is points too short or too long.
   cairo_font_options_t* options = cairo_font_options_create();

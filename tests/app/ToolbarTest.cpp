@@ -1,212 +1,99 @@
-// The toolbar: its registry, the default and allowed items, customisation that every window shares
-// and that survives a restart, and the items that can't be removed.
-#include "app/AppTestSupport.h"
+// The toolbar: what a fresh installation shows and what always stays, the user's arrangement shared
+// by every window and kept across a restart, and definitions and saved arrangements made sound.
+#include "app/Harness.h"
 
 #include "app/Toolbar.h"
-#include "app/WinData.h"
-#include "services/Services.h"
-
-#include <gtest/gtest.h>
-#include <gtkmm.h>
 
 #include <cstdlib>
 
-namespace {
+static std::string Id(const std::string& tail) {
+  return "com.apple." + tail;
+}
 
-class ToolbarTest : public testing::Test {
-protected:
-  void SetUp() override {
-    // Every test starts from a fresh installation's toolbar.
-    ToolbarSetArrangement(kMainToolbar, ToolbarGetDefaultIdentifiers(kMainToolbar));
+static void Choose(GtkWindow* dialog, const std::string& list, const std::string& item,
+                   const std::string& button) {
+  auto* rows = dynamic_cast<Gtk::ListBox*>(FindNamed(*Glib::wrap(GTK_WIDGET(dialog)), list));
+  rows->unselect_all();
+  if (auto* row = dynamic_cast<Gtk::ListBoxRow*>(FindNamed(*rows, item))) rows->select_row(*row);
+  if (!button.empty()) Press(dialog, button);
+}
+
+// A fresh installation's toolbar, the items that stay, and the user's arrangement, which every
+// window shows and a restart brings back.
+TEST(ToolbarTest, TheArrangementStartsFromTheDefaultsAndLasts) {
+  ToolbarSetArrangement(kMainToolbar, ToolbarGetDefaultIdentifiers(kMainToolbar)); // as installed
+  Cells allowed, shown, fixed;
+  for (const Cells& row : ReadTable("app_toolbar.tsv")) {
+    allowed.push_back(row[0]);
+    if (row[1] == "yes") shown.push_back(row[0]);
+    if (row[2] == "no") fixed.push_back(row[0]);
   }
-  void TearDown() override { CloseAllWindows(); }
-};
-
-const std::string kClip = "com.apple.carbontoolbar.toolclip";
-const std::string kPrint = "com.apple.hitoolbox.toolbar.print";
-const std::string kSave = "com.apple.carbontoolbar.vltxsave";
-const std::string kSaveAs = "com.apple.carbontoolbar.vltxsvas";
-const std::string kEPS = "com.apple.carbontoolbar.vltxepsf";
-const std::string kPDF = "com.apple.carbontoolbar.filepdff";
-const std::string kTIFF = "com.apple.carbontoolbar.filetiff";
-const std::string kPNG = "com.apple.carbontoolbar.filepngf";
-const std::string kPICT = "com.apple.carbontoolbar.filepict";
-const std::string kSeparator = "com.apple.hitoolbox.toolbar.separator";
-const std::string kHelp = "com.apple.carbontoolbar.viewhelp";
-const std::string kCustomize = "com.apple.hitoolbox.toolbar.customize";
-const std::string kFlexible = "com.apple.hitoolbox.toolbar.flexiblespace";
-const std::string kDrawer = "com.apple.carbontoolbar.editdrwr";
-
-const std::vector<std::string> kDefaults = {kClip, kPrint,     kEPS,      kPDF,
-                                            kTIFF, kPNG,       kPICT,     kSeparator,
-                                            kHelp, kCustomize, kFlexible, kDrawer};
-
-template <class T> T* Named(Gtk::Widget& root, const std::string& name) {
-  return dynamic_cast<T*>(FindNamed(root, name));
-}
-
-void SelectRow(Gtk::ListBox& list, const std::string& identifier) {
-  for (Gtk::Widget* row = list.get_first_child(); row; row = row->get_next_sibling())
-    if (std::string(row->get_name()) == identifier)
-      list.select_row(*dynamic_cast<Gtk::ListBoxRow*>(row));
-}
-
-} // namespace
-
-TEST_F(ToolbarTest, AFreshInstallationShowsTheTwelveDefaultItemsInOrder) {
-  EXPECT_EQ(ToolbarGetDefaultIdentifiers(kMainToolbar), kDefaults);
-  Gtk::Window& window = NewShownWindow();
-  EXPECT_EQ(ToolbarWindowIdentifiers(window), kDefaults);
-}
-
-TEST_F(ToolbarTest, FourteenItemsAreAllowedInTheirDefinitionOrder) {
-  EXPECT_EQ(ToolbarGetAllowedIdentifiers(kMainToolbar),
-            (std::vector<std::string>{kClip, kPrint, kSave, kSaveAs, kEPS, kPDF, kTIFF, kPNG, kPICT,
-                                      kSeparator, kHelp, kCustomize, kFlexible, kDrawer}));
-  std::vector<std::string> selectable;
-  EXPECT_FALSE(ToolbarDelegate(kMainToolbar, ToolbarRequest::SelectableIdentifiers, selectable));
-}
-
-TEST_F(ToolbarTest, TheDefinitionCarriesTheItemsKeys) {
-  const ToolbarRef* ref = ToolbarGetRef(kMainToolbar);
-  ASSERT_NE(ref, nullptr);
-  EXPECT_EQ(ref->identifier, "org.veltrix.BarCode.maintoolbar");
-  EXPECT_EQ(ToolbarItemGetLabel(kMainToolbar, kClip), "Copy To Clip");
-  EXPECT_EQ(ToolbarItemGetHelp(kMainToolbar, kClip), "Copy To Clipboard");
-  EXPECT_EQ(ToolbarItemGetCommandID(kMainToolbar, kClip), FourCharCode("CLIP"));
-  EXPECT_EQ(ToolbarItemGetLabel(kMainToolbar, kSaveAs), "Save As");
-  EXPECT_EQ(ToolbarItemGetHelp(kMainToolbar, kSaveAs), "Save As New Data File");
-  EXPECT_EQ(ToolbarItemGetCommandID(kMainToolbar, kDrawer), FourCharCode("EdDr"));
-  EXPECT_EQ(ToolbarItemGetLabel(kMainToolbar, kDrawer), "Special");
-  // The three pictures are the program's own; the file items show themed icons.
-  for (const std::string& id : {kClip, kHelp, kDrawer})
-    EXPECT_TRUE(ToolbarItemGetImage(kMainToolbar, id).has_value()) << id;
-  EXPECT_TRUE(ToolbarItemGetIconRef(kMainToolbar, kPDF).has_value());
-  EXPECT_EQ(ToolbarItemFind(kMainToolbar, kPrint), nullptr); // a standard item
-}
-
-TEST_F(ToolbarTest, DefiningAnItemTwiceKeepsOneAllowedEntry) {
-  const int number = 7;
-  ToolbarCreate(number, "test.toolbar", kToolbarIsConfigurable);
-  ToolbarItem(number, "test.item", nullptr, "Item", FourCharCode("CLIP"), 0, true);
-  ToolbarItemSetAllowed(number, "test.item");
-  ToolbarItemSetDefault(number, "test.item");
-  EXPECT_EQ(ToolbarGetAllowedIdentifiers(number), std::vector<std::string>{"test.item"});
-  EXPECT_EQ(ToolbarGetDefaultIdentifiers(number), std::vector<std::string>{"test.item"});
-  ToolbarRegistry().erase("7");
-}
-
-TEST_F(ToolbarTest, AMissingPictureLeavesAUsableItem) {
-  const int number = 8;
-  ToolbarCreate(number, "test.pictures", kToolbarIsConfigurable);
-  ToolbarItem(number, "test.nopicture", "missing.png", "No Picture", FourCharCode("EdDr"), 0, true);
-  ToolbarItem(number, "test.wrongkind", "toolclip.gif", "Wrong Kind", 0, 0, true);
-  EXPECT_FALSE(ToolbarItemGetImage(number, "test.nopicture").has_value());
-  EXPECT_FALSE(ToolbarItemGetImage(number, "test.wrongkind").has_value());
-  Gtk::Window& window = NewShownWindow();
-  Gtk::Widget* item = ToolbarDelegateCreateItem(number, "test.nopicture");
-  ASSERT_NE(item, nullptr);
-  auto* button = dynamic_cast<Gtk::Button*>(item);
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->get_action_name(), "win.EdDr");
-  // Placed in the window, it still opens the drawer.
-  auto* row = dynamic_cast<Gtk::Box*>(ViewFindByName(window, "main-toolbar"));
-  row->append(*item);
-  ClickButton(button);
-  EXPECT_TRUE(WinDataGet(window)->drawer->get_reveal_child());
-  EXPECT_EQ(ToolbarDelegateCreateItem(number, kPrint), nullptr); // standard: not handled
-  ToolbarRegistry().erase("8");
-}
-
-TEST_F(ToolbarTest, ToolbarButtonsSendTheWindowsCommands) {
-  Gtk::Window& window = NewShownWindow();
-  auto* drawer = Named<Gtk::Button>(window, kDrawer);
-  ASSERT_NE(drawer, nullptr);
-  EXPECT_EQ(drawer->get_action_name(), "win.EdDr");
-  ClickButton(drawer);
-  EXPECT_TRUE(WinDataGet(window)->drawer->get_reveal_child());
-  EXPECT_EQ(Named<Gtk::Button>(window, kClip)->get_action_name(), "win.CLIP");
-  EXPECT_EQ(Named<Gtk::Button>(window, kPNG)->get_action_name(), "win.FPNG");
-  EXPECT_EQ(Named<Gtk::Button>(window, kPrint)->get_action_name(), "win.prnt");
-}
-
-TEST_F(ToolbarTest, ACustomisationReachesEveryWindowAndThePreferenceFile) {
-  Gtk::Window& first = NewShownWindow();
-  Gtk::Window* dialog = ToolbarCustomizeOpen(kMainToolbar, first);
-  Pump();
-  auto* available = Named<Gtk::ListBox>(*dialog, "toolbar-available");
-  auto* current = Named<Gtk::ListBox>(*dialog, "toolbar-current");
-  ASSERT_TRUE(available && current);
-  // Save after the copy item, Save As at the end, and the PICT item out.
-  SelectRow(*current, kClip);
-  SelectRow(*available, kSave);
-  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-add"));
-  current->unselect_all();
-  SelectRow(*available, kSaveAs);
-  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-add"));
-  SelectRow(*current, kPICT);
-  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-remove"));
-  // And the drawer button moved one place to the left.
-  SelectRow(*current, kDrawer);
-  ClickButton(Named<Gtk::Button>(*dialog, "toolbar-up"));
-  const std::vector<std::string> expected = {kClip,   kSave,     kPrint,     kEPS,  kPDF,
-                                             kTIFF,   kPNG,      kSeparator, kHelp, kCustomize,
-                                             kDrawer, kFlexible, kSaveAs};
-  EXPECT_EQ(ToolbarWindowIdentifiers(first), expected);
-  Gtk::Window& second = NewShownWindow();
-  EXPECT_EQ(ToolbarWindowIdentifiers(second), expected);
-  EXPECT_EQ(CFPrefsGetStringList("org.veltrix.BarCode.maintoolbar"), expected);
-  // A restart: a new process with the same preference folder sees the same toolbar.
+  EXPECT_EQ(ToolbarGetAllowedIdentifiers(kMainToolbar), allowed);
+  Gtk::Window& first = NewWindow();
+  EXPECT_EQ(ToolbarWindowIdentifiers(first), shown);
+  const std::vector<GtkWindow*> before = ShownWindows(); // the Customize dialog, hidden when done
+  ASSERT_TRUE(RunCommand(first, "toolbar:" + Id("hitoolbox.toolbar.customize")));
+  GtkWindow* dialog = WaitForNew(before);
+  ASSERT_NE(dialog, nullptr);
+  for (const std::string& item : shown) { // Remove is offered for the removable items only
+    Choose(dialog, "toolbar-current", item, "");
+    const bool removable = std::ranges::count(fixed, item) == 0;
+    EXPECT_EQ(FindNamed(*Glib::wrap(GTK_WIDGET(dialog)), "toolbar-remove")->get_sensitive(),
+              removable)
+        << item;
+    if (!removable) Press(dialog, "Remove");
+  }
+  EXPECT_EQ(ToolbarWindowIdentifiers(first), shown);
+  Choose(dialog, "toolbar-current", Id("carbontoolbar.toolclip"), "");
+  Choose(dialog, "toolbar-available", Id("carbontoolbar.vltxsave"), "Add");
+  Choose(dialog, "toolbar-current", "", "");
+  Choose(dialog, "toolbar-available", Id("carbontoolbar.vltxsvas"), "Add");
+  Choose(dialog, "toolbar-current", Id("carbontoolbar.filepict"), "Remove");
+  Choose(dialog, "toolbar-current", Id("carbontoolbar.editdrwr"), "Move Up");
+  gtk_widget_set_visible(GTK_WIDGET(dialog), false);
+  // Save after the copy item, Save As at the end, no PICT item, the drawer before the space.
+  const Cells arranged = ToolbarWindowIdentifiers(first);
+  ASSERT_EQ(arranged.size(), 13u);
+  EXPECT_EQ((Cells{arranged[1], arranged[10], arranged[12]}),
+            (Cells{Id("carbontoolbar.vltxsave"), Id("carbontoolbar.editdrwr"),
+                   Id("carbontoolbar.vltxsvas")}));
+  EXPECT_EQ(std::ranges::count(arranged, Id("carbontoolbar.filepict")), 0);
+  EXPECT_EQ(ToolbarWindowIdentifiers(NewWindow()), arranged);
+  // A new process on the same preference folder shows the same toolbar.
   const RunResult child = RunProgram(
       {"/proc/self/exe", "--gtest_filter=ToolbarRestart.*", "--gtest_also_run_disabled_tests"},
-      {"VX_TEST_CONFIG_HOME=" + AppTestConfigDir(), "VX_TEST_EXPECT_SAVE=1"});
-  EXPECT_EQ(child.status, 0) << child.out << child.err;
-  EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
+      {std::string("VX_TEST_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME"),
+       "VX_TEST_TOOLBAR=" + testing::PrintToString(arranged)});
+  EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out << child.err;
 }
 
-// Run only as the child of the test above, in its preference folder.
+// Run only as the child of the test above.
 TEST(ToolbarRestart, DISABLED_TheSavedArrangementComesBack) {
-  ASSERT_NE(std::getenv("VX_TEST_EXPECT_SAVE"), nullptr);
-  Gtk::Window& window = NewShownWindow();
-  const std::vector<std::string> shown = ToolbarWindowIdentifiers(window);
-  EXPECT_EQ(shown.at(1), kSave);
-  EXPECT_EQ(shown.back(), kSaveAs);
-  EXPECT_EQ(std::count(shown.begin(), shown.end(), kPICT), 0);
+  ASSERT_NE(std::getenv("VX_TEST_TOOLBAR"), nullptr);
+  EXPECT_EQ(testing::PrintToString(ToolbarWindowIdentifiers(NewWindow())),
+            std::getenv("VX_TEST_TOOLBAR"));
   CloseAllWindows();
 }
 
-TEST_F(ToolbarTest, CopyHelpAndTheDrawerButtonCannotBeRemoved) {
-  Gtk::Window& window = NewShownWindow();
-  Gtk::Window* dialog = ToolbarCustomizeOpen(kMainToolbar, window);
-  Pump();
-  auto* current = Named<Gtk::ListBox>(*dialog, "toolbar-current");
-  auto* remove = Named<Gtk::Button>(*dialog, "toolbar-remove");
-  for (const std::string& id : {kClip, kHelp, kDrawer}) {
-    SelectRow(*current, id);
-    EXPECT_FALSE(remove->get_sensitive()) << id;
-    ClickButton(remove);
-  }
-  for (const std::string& id : {kPrint, kPDF, kCustomize}) {
-    SelectRow(*current, id);
-    EXPECT_TRUE(remove->get_sensitive()) << id;
-  }
-  std::vector<std::string> ids = kDefaults;
-  for (size_t index : {size_t{0}, size_t{8}, size_t{11}})
-    EXPECT_FALSE(ToolbarArrangementRemove(kMainToolbar, ids, index));
-  EXPECT_EQ(ids, kDefaults);
-  EXPECT_EQ(ToolbarWindowIdentifiers(window), kDefaults);
-}
-
-TEST_F(ToolbarTest, AnEditedPreferenceFileIsMadeSound) {
-  // Unknown items go, repeated items go unless they may repeat, removed fixed items come back.
+TEST(ToolbarTest, DefinitionsAndSavedArrangementsAreMadeSound) {
+  // An item whose picture is missing still works.
+  ToolbarCreate(7, "test.toolbar", kToolbarIsConfigurable);
+  ToolbarItem(7, "test.item", "missing.png", "Item", FourCharCode("EdDr"), 0, true);
+  EXPECT_FALSE(ToolbarItemGetImage(7, "test.item").has_value());
+  Gtk::Window& window = NewWindow();
+  Gtk::Widget* item = ToolbarDelegateCreateItem(7, "test.item");
+  ASSERT_NE(item, nullptr);
+  dynamic_cast<Gtk::Box*>(ViewFindByName(window, "main-toolbar"))->append(*item);
+  ASSERT_TRUE(RunCommand(window, "toolbar:test.item"));
+  EXPECT_TRUE(WinDataGet(window)->drawer->get_reveal_child());
+  ToolbarRegistry().erase("7");
+  // An edited preference file: unknown and repeated items go (unless they may repeat), removed
+  // fixed items come back.
+  const std::string pdf = Id("carbontoolbar.filepdff"), gap = Id("hitoolbox.toolbar.separator");
+  const std::string help = Id("carbontoolbar.viewhelp");
   CFPrefsSetStringList("org.veltrix.BarCode.maintoolbar",
-                       {kPDF, "com.example.unknown", kPDF, kSeparator, kSeparator, kHelp});
-  EXPECT_EQ(ToolbarArrangement(kMainToolbar),
-            (std::vector<std::string>{kPDF, kSeparator, kSeparator, kHelp, kClip, kDrawer}));
-  std::vector<std::string> ids = {kPDF};
-  EXPECT_FALSE(ToolbarArrangementAdd(kMainToolbar, ids, kPDF, 1));
-  EXPECT_FALSE(ToolbarArrangementAdd(kMainToolbar, ids, "com.example.unknown", 1));
-  EXPECT_TRUE(ToolbarArrangementAdd(kMainToolbar, ids, kFlexible, 0));
-  EXPECT_TRUE(ToolbarArrangementAdd(kMainToolbar, ids, kFlexible, 99));
-  EXPECT_EQ(ids, (std::vector<std::string>{kFlexible, kPDF, kFlexible}));
+                       {pdf, "com.example.unknown", pdf, gap, gap, help});
+  EXPECT_EQ(
+      ToolbarArrangement(kMainToolbar),
+      (Cells{pdf, gap, gap, help, Id("carbontoolbar.toolclip"), Id("carbontoolbar.editdrwr")}));
 }

@@ -1,0 +1,41 @@
+// The command line: any arguments, one per field. The scan keeps every number in its range, and a
+// run carried out writes its whole file or none. Only runs whose file lands in the scratch folder
+// are carried out: it is the working folder and "~" while they run, and there is no clipboard.
+#include "Fuzz.h"
+
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <sstream>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<std::string> args{"VeltrixBarCode"};
+  for (FuzzFields in(data, size); !in.done;)
+    args.emplace_back(in.Next());
+  CommandLineRun run;
+  CommandLineScan(args, run);
+  const BarCodeDataRec& rec = run.rec;
+  FUZZ_CHECK(rec.symbology >= 0 && rec.symbology <= kBarCodeCount);
+  FUZZ_CHECK(rec.scale >= 50 && rec.scale <= 150 && rec.trim >= 0 && rec.trim <= 100);
+  FUZZ_CHECK(rec.antialiasOff >= 0 && rec.antialiasOff <= 1);
+  FUZZ_CHECK(rec.fontSmoothOff >= 0 && rec.fontSmoothOff <= 1);
+  const std::filesystem::path start = std::filesystem::current_path();
+  std::filesystem::current_path(FuzzFolder());
+  const std::string& path = run.output;
+  const bool inFolder = !path.starts_with('/') || path.starts_with(FuzzFolder() + "/");
+  if (inFolder && path.find("..") == std::string::npos && !DataFileExists(path)) {
+    std::ostringstream out, err;
+    const int status = CommandLineMain(args, out, err);
+    FUZZ_CHECK(status == kExitWritten || status == kExitCannotProduce || status == kExitUsage);
+    FUZZ_CHECK((status == kExitWritten && args.size() > 2) == (DataFileLength(path) > 0));
+    FUZZ_CHECK(status == kExitWritten || DataFileExists(path) == false);
+    const std::string message = err.str();
+    FUZZ_CHECK(status == kExitWritten || std::count(message.begin(), message.end(), '\n') == 1);
+    FUZZ_CHECK(status != kExitUsage || out.str() == kUsageText);
+    std::error_code ignored; // a name too long to write is too long to remove
+    std::filesystem::remove(path, ignored);
+  }
+  std::filesystem::current_path(start);
+  BarCodeDataRecRelease(&run.rec);
+  return 0;
+}
