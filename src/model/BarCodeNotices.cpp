@@ -4,6 +4,8 @@
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTexts.h"
 
+#include <cstdio>
+
 namespace {
 
 // Data is quoted whole up to this many characters; longer data by its start, so that a notice
@@ -22,6 +24,17 @@ std::string BarCodeNoticeName(const BarCodeDataRec& rec) {
   std::string name;
   BarCodeSymName(name, static_cast<int16_t>(rec.symbology));
   return name;
+}
+
+std::string BarCodeCharacterName(char32_t c) {
+  if (c > ' ' && c != 0x7F && !IsWhiteSpace(c)) return Utf8Encode(std::u32string(1, c));
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+  return name;
+}
+
+std::string BarCodeCannotCarry(const BarCodeDataRec& rec, char32_t c) {
+  return BarCodeNoticeName(rec) + " cannot carry the character " + BarCodeCharacterName(c);
 }
 
 std::string BarCodeFitDigits(const BarCodeDataRec& rec, std::string_view digits, size_t length,

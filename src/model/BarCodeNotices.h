@@ -11,6 +11,11 @@ struct BarCodeDataRec;
 // The symbology's name as the user chose it.
 std::string BarCodeNoticeName(const BarCodeDataRec& rec);
 
+// A character as a message names it: itself, or U+XXXX when it would not show.
+std::string BarCodeCharacterName(char32_t c);
+// "NAME cannot carry the character C": why a request with that character cannot be drawn.
+std::string BarCodeCannotCarry(const BarCodeDataRec& rec, char32_t c);
+
 // `digits` brought to `length` characters: zeros put in front, or the first `length` kept.
 // `takes` says what the symbology takes ("14 digits").
 std::string BarCodeFitDigits(const BarCodeDataRec& rec, std::string_view digits, size_t length,

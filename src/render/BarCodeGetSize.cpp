@@ -127,14 +127,6 @@ int64_t Interleaved25Width(const Prepared& p) {
   return 9 * static_cast<int64_t>(p.data.size() + p.data.size() % 2) + 19;
 }
 
-std::string Character(char32_t c) {
-  return Utf8Encode(std::u32string(1, c));
-}
-
-std::string CannotCarry(const BarCodeDataRec& rec, char32_t c) {
-  return BarCodeNoticeName(rec) + " cannot carry the character " + Character(c);
-}
-
 // The first character of text outside [low, high], or 0.
 char32_t FirstOutside(std::u32string_view text, char32_t low, char32_t high) {
   const auto it =
@@ -150,12 +142,12 @@ std::string Anything(const BarCodeDataRec&, const Prepared&) {
 // have no pattern for anything else.
 std::string DigitsIn(const BarCodeDataRec& rec, std::u32string_view data) {
   const char32_t c = FirstOutside(data, '0', '9');
-  return c ? CannotCarry(rec, c) : std::string();
+  return c ? BarCodeCannotCarry(rec, c) : std::string();
 }
 std::string AddonDigitsIn(const BarCodeDataRec& rec, std::u32string_view addon) {
   const char32_t c = FirstOutside(addon, '0', '9');
   if (!c) return {};
-  return BarCodeNoticeName(rec) + " add-on cannot carry the character " + Character(c);
+  return BarCodeNoticeName(rec) + " add-on cannot carry the character " + BarCodeCharacterName(c);
 }
 std::string AddonUsedDigits(const BarCodeDataRec& rec, const Prepared& p) {
   const bool addonUsed = !p.addon.empty() && p.addon.size() <= 5;
@@ -183,11 +175,11 @@ std::string CouponDigits(const BarCodeDataRec& rec, const Prepared& p) {
 // the 128 characters of ASCII.
 std::string Code128Carries(const BarCodeDataRec& rec, const Prepared& p) {
   const char32_t c = Code128FirstUncarried(p.data);
-  return c ? CannotCarry(rec, c) : std::string();
+  return c ? BarCodeCannotCarry(rec, c) : std::string();
 }
 std::string Code93Carries(const BarCodeDataRec& rec, const Prepared& p) {
   const char32_t c = FirstOutside(p.data, 0, 127);
-  return c ? CannotCarry(rec, c) : std::string();
+  return c ? BarCodeCannotCarry(rec, c) : std::string();
 }
 std::string Code39Carries(const BarCodeDataRec& rec, const Prepared&) {
   return BarCodeRefuseCode39(rec);
@@ -299,12 +291,12 @@ size_t MatrixCapacity(BoxRule box, std::u32string_view data) {
 }
 
 std::string MatrixRefusal(const BarCodeDataRec& rec, const SizeRule& rule, const Prepared& p) {
-  const std::string name = BarCodeNoticeName(rec);
   // A zero byte would end the text that QR Code's library takes.
   if (rule.box == QRCodeBox && p.data.find(U'\0') != std::u32string::npos)
-    return name + " cannot carry the character U+0000";
-  return name + " holds at most " + std::to_string(MatrixCapacity(rule.box, p.data)) +
-         " characters of this data; it has " + std::to_string(p.data.size());
+    return BarCodeCannotCarry(rec, U'\0');
+  return BarCodeNoticeName(rec) + " holds at most " +
+         std::to_string(MatrixCapacity(rule.box, p.data)) + " characters of this data; it has " +
+         std::to_string(p.data.size());
 }
 
 // The unscaled box of a request, 0 by 0 when it cannot be drawn; with `why`, the reason. A drawn

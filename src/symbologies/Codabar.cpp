@@ -55,10 +55,11 @@ std::string BarCodeRefuseCodabar(const BarCodeDataRec& rec) {
   const std::string name = BarCodeNoticeName(rec);
   if (framed.size() < 3) return name + " data holds nothing between its start and stop letters";
   for (size_t k = 1; k + 1 < framed.size(); ++k) {
-    const std::string c = Utf8Encode(std::u32string(1, framed[k]));
-    if (IsStartStop(framed[k])) return name + " data holds the start/stop letter " + c + " inside";
+    if (IsStartStop(framed[k]))
+      return name + " data holds the start/stop letter " + BarCodeCharacterName(framed[k]) +
+             " inside";
     if (kCharacters.find(framed[k]) == std::u32string_view::npos)
-      return name + " cannot carry the character " + c;
+      return BarCodeCannotCarry(rec, framed[k]);
   }
   return {};
 }

@@ -89,7 +89,7 @@ std::string BarCodeRefuseCode39(const BarCodeDataRec& rec) {
   const std::u32string_view inner = Code39Inner(framed);
   const std::string name = BarCodeNoticeName(rec);
   for (char32_t c : framed)
-    if (c >= 128) return name + " cannot carry the character " + Utf8Encode(std::u32string(1, c));
+    if (c >= 128) return BarCodeCannotCarry(rec, c);
   if (inner.empty()) return name + " data holds nothing between its start and stop characters";
   if (inner.find(U'*') != std::u32string_view::npos)
     return name + " data holds the start/stop character * inside";

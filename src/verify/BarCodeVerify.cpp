@@ -27,37 +27,38 @@ struct DecoderFacts {
   const char* formats; // null: no reader
   std::string_view identifier = {};
   size_t shortest = 0; // characters of the shortest data the reader reads
+  int symbols = 1;     // symbols in the image
 };
 
 constexpr std::array<DecoderFacts, kBarCodeCount + 1> kDecoders{{
-    {nullptr},          // none
-    {"EAN-13"},         // EAN-13
-    {"EAN-8"},          // EAN-8
-    {"Code128", "]C1"}, // EAN-128
-    {"Code128", "]C1"}, // EAN-14
-    {"Code128", "]C1"}, // EAN-18
-    {"EAN-13"},         // EAN-99
-    {"EAN-13"},         // EAN-Coupon
-    {"UPC-A"},          // UPC-A
-    {"UPC-E"},          // UPC-E
-    {"Code128", "]C0"}, // Code-128
-    {"Code93"},         // Code-93
-    {"Code39"},         // Code-39
-    {nullptr},          // Code-25
-    {"UPC-A|Code128"},  // UPC-Coupon: the number and its extension, two symbols
-    {"Codabar", {}, 2}, // Codabar
-    {"EAN-13"},         // ISSN
-    {"EAN-13"},         // ISBN
-    {"EAN-13"},         // ISMN
-    {nullptr},          // PostNet
-    {nullptr},          // RM4SCC
-    {nullptr},          // Pharmacode
-    {nullptr},          // MSI
-    {"ITF"},            // ITF-SCC
-    {"ITF"},            // ITF-14
-    {"ITF", {}, 6},     // Interleaved-25
-    {"QRCode"},         // QRCode
-    {"PDF417"},         // PDF417
+    {nullptr},                   // none
+    {"EAN-13"},                  // EAN-13
+    {"EAN-8"},                   // EAN-8
+    {"Code128", "]C1"},          // EAN-128
+    {"Code128", "]C1"},          // EAN-14
+    {"Code128", "]C1"},          // EAN-18
+    {"EAN-13"},                  // EAN-99
+    {"EAN-13"},                  // EAN-Coupon
+    {"UPC-A"},                   // UPC-A
+    {"UPC-E"},                   // UPC-E
+    {"Code128", "]C0"},          // Code-128
+    {"Code93"},                  // Code-93
+    {"Code39"},                  // Code-39
+    {nullptr},                   // Code-25
+    {"UPC-A|Code128", {}, 0, 2}, // UPC-Coupon: the number and its extension
+    {"Codabar", {}, 2},          // Codabar
+    {"EAN-13"},                  // ISSN
+    {"EAN-13"},                  // ISBN
+    {"EAN-13"},                  // ISMN
+    {nullptr},                   // PostNet
+    {nullptr},                   // RM4SCC
+    {nullptr},                   // Pharmacode
+    {nullptr},                   // MSI
+    {"ITF"},                     // ITF-SCC
+    {"ITF"},                     // ITF-14
+    {"ITF", {}, 6},              // Interleaved-25
+    {"QRCode"},                  // QRCode
+    {"PDF417"},                  // PDF417
 }};
 
 const DecoderFacts& FactsFor(const BarCodeDataRec& rec) {
@@ -201,7 +202,7 @@ BarCodeVerification BarCodeVerifyBitmap(const BarCodeDataRec& rec, const OutputB
   std::vector<Symbol> symbols;
   decoder.decode(
       grey.pixels.data(), grey.width, grey.height, grey.width, facts.formats,
-      OptionsFor(rec, v.expected),
+      OptionsFor(rec, v.expected), facts.symbols,
       [](void* context, const char* identifier, const char* text, size_t length, int left) {
         static_cast<std::vector<Symbol>*>(context)->push_back({left, identifier, {text, length}});
       },

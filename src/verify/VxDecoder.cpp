@@ -7,7 +7,7 @@
 
 extern "C" __attribute__((visibility("default"))) int
 VxDecodeGrey(const unsigned char* grey, int width, int height, int stride, const char* formats,
-             unsigned options, VxDecodedSymbol found, void* context) {
+             unsigned options, int symbols, VxDecodedSymbol found, void* context) {
   try {
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
@@ -16,6 +16,9 @@ VxDecodeGrey(const unsigned char* grey, int width, int height, int stride, const
     // downscaled readings would only cost time.
     hints.setTryRotate(false);
     hints.setTryDownscale(false);
+    // zxing-cpp 1.4 can fail an assertion of its own when it merges several readings of one linear
+    // symbol; asking for no more symbols than the image holds keeps it from merging.
+    hints.setMaxNumberOfSymbols(static_cast<uint8_t>(symbols));
     hints.setTryCode39ExtendedMode((options & kVxDecodeCode39FullAscii) != 0);
     hints.setEanAddOnSymbol((options & kVxDecodeRequireAddOn) ? ZXing::EanAddOnSymbol::Require
                                                               : ZXing::EanAddOnSymbol::Ignore);

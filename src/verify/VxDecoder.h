@@ -20,16 +20,16 @@ enum {
 typedef void (*VxDecodedSymbol)(void* context, const char* identifier, const char* text,
                                 size_t length, int left);
 
-// Reads every symbol of the given formats (the scanner library's names, "EAN-13|UPC-A") in an
-// 8-bit grey bitmap, rows from the top, 0 black. Returns the number of symbols read, or -1 when the
-// formats are unknown or the library failed.
+// Reads up to `symbols` symbols of the given formats (the scanner library's names, "EAN-13|UPC-A")
+// in an 8-bit grey bitmap, rows from the top, 0 black. Returns the number of symbols read, or -1
+// when the formats are unknown or the library failed.
 typedef int (*VxDecodeGreyFunction)(const unsigned char* grey, int width, int height, int stride,
-                                    const char* formats, unsigned options, VxDecodedSymbol found,
-                                    void* context);
+                                    const char* formats, unsigned options, int symbols,
+                                    VxDecodedSymbol found, void* context);
 #define VX_DECODE_GREY_SYMBOL "VxDecodeGrey"
 
 int VxDecodeGrey(const unsigned char* grey, int width, int height, int stride, const char* formats,
-                 unsigned options, VxDecodedSymbol found, void* context);
+                 unsigned options, int symbols, VxDecodedSymbol found, void* context);
 
 #ifdef __cplusplus
 }
