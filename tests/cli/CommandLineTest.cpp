@@ -11,6 +11,12 @@ TEST(CommandLine, RunsExitWithTheirStatusAndLeaveOnlyWholeFiles) {
   for (const TableRow& row : ReadTable("cli.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     const std::string dir = TestTempDir();
+    const auto shell = [&](const char* column) {
+      if (!row.Raw(column).empty()) {
+        EXPECT_EQ(RunProgram({"sh", "-c", row.Text(column)}, {}, dir).status, 0) << column;
+      }
+    };
+    shell("before");
     std::vector<std::string> argv = row.List("args", ' ');
     argv.insert(argv.begin(), CliPath());
     const RunResult run = RunProgram(argv, {"HOME=" + dir, "DISPLAY=", "WAYLAND_DISPLAY="}, dir);
@@ -28,6 +34,7 @@ TEST(CommandLine, RunsExitWithTheirStatusAndLeaveOnlyWholeFiles) {
     EXPECT_TRUE(run.err.empty() || run.err.ends_with('\n')) << run.err;
     for (const std::string& file : row.List("files", ' '))
       EXPECT_EQ(FileExists(dir + "/" + file.substr(file[0] == '!')), file[0] != '!') << file;
+    shell("after");
   }
 }
 
