@@ -176,6 +176,22 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
+// The symbols the reader finds in the image, from left to right.
+std::vector<Symbol> ReadSymbols(const Decoder& decoder, const DecoderFacts& facts, unsigned options,
+                                const GreyImage& grey) {
+  std::vector<Symbol> symbols;
+  decoder.decode(
+      grey.pixels.data(), grey.width, grey.height, grey.width, facts.formats, options,
+      facts.symbols,
+      [](void* context, const char* identifier, const char* text, size_t length, int left) {
+        static_cast<std::vector<Symbol>*>(context)->push_back({left, identifier, {text, length}});
+      },
+      &symbols);
+  std::sort(symbols.begin(), symbols.end(),
+            [](const Symbol& a, const Symbol& b) { return a.left < b.left; });
+  return symbols;
+}
+
 } // namespace
 
 BarCodeVerification BarCodeVerifyBitmap(const BarCodeDataRec& rec, const OutputBitmap& bitmap) {
@@ -198,17 +214,8 @@ BarCodeVerification BarCodeVerifyBitmap(const BarCodeDataRec& rec, const OutputB
     v.problem = "the symbol is too large to draw at two pixels per module";
     return v;
   }
-  const GreyImage grey = GreyOnWhite(bitmap);
-  std::vector<Symbol> symbols;
-  decoder.decode(
-      grey.pixels.data(), grey.width, grey.height, grey.width, facts.formats,
-      OptionsFor(rec, v.expected), facts.symbols,
-      [](void* context, const char* identifier, const char* text, size_t length, int left) {
-        static_cast<std::vector<Symbol>*>(context)->push_back({left, identifier, {text, length}});
-      },
-      &symbols);
-  std::sort(symbols.begin(), symbols.end(),
-            [](const Symbol& a, const Symbol& b) { return a.left < b.left; });
+  const std::vector<Symbol> symbols =
+      ReadSymbols(decoder, facts, OptionsFor(rec, v.expected), GreyOnWhite(bitmap));
   bool identified = true;
   for (const Symbol& symbol : symbols) {
     if (symbol.text.empty()) continue;
