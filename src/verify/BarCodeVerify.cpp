@@ -68,13 +68,16 @@ const DecoderFacts& FactsFor(const BarCodeDataRec& rec) {
 
 constexpr const char* kModuleName = "vxdecoder.so";
 
-// The module beside the running program (the build tree), else in the installed library folder.
-std::string ModuleBesideProgram() {
+// Where the module may be: beside the running program (the build tree), in the library folder of
+// the prefix the program is installed in (wherever that was moved), and in the one it was built
+// for.
+std::vector<std::string> ModulePaths() {
   std::array<char, 4096> path{};
   const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
-  if (n <= 0) return {};
-  const std::string exe(path.data(), static_cast<size_t>(n));
-  return exe.substr(0, exe.rfind('/') + 1) + kModuleName;
+  const std::string exe(path.data(), n > 0 ? static_cast<size_t>(n) : 0);
+  const std::string folder = exe.substr(0, exe.rfind('/') + 1);
+  return {folder + kModuleName, folder + "../" VX_DECODER_LIBDIR "/" + kModuleName,
+          VX_DECODER_PREFIX "/" VX_DECODER_LIBDIR "/" + std::string(kModuleName)};
 }
 
 struct Decoder {
@@ -86,8 +89,7 @@ struct Decoder {
 const Decoder& LoadDecoder() {
   static const Decoder decoder = [] {
     Decoder d;
-    for (const std::string& path :
-         {ModuleBesideProgram(), std::string(VX_DECODER_DIR "/") + kModuleName}) {
+    for (const std::string& path : ModulePaths()) {
       void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
       if (!module) {
         if (d.problem.empty()) d.problem = dlerror();
