@@ -87,7 +87,9 @@ TEST(CommandLine, ScanFillsTheRun) {
         {"trim", std::to_string(rec.trim)},
         {"antialiasOff", std::to_string(rec.antialiasOff)},
         {"fontSmoothOff", std::to_string(rec.fontSmoothOff)},
-        {"output", run.output}};
+        {"output", run.output},
+        {"strict", std::to_string(run.strict)},
+        {"verify", std::to_string(run.verify)}};
     for (const auto& [field, value] : fields)
       EXPECT_TRUE(row.Raw(field).empty() || value == row.Text(field)) << field << ": " << value;
     BarCodeDataRecRelease(&run.rec);
