@@ -1,9 +1,11 @@
-// The command-line tool: its runs (tests/data/cli.tsv) and its scan of the arguments (scan.tsv).
+// The command-line tool: its runs (tests/data/cli.tsv), the notices it prints (notices.tsv) and
+// its scan of the arguments (scan.tsv).
 #include "cli/CommandLine.h"
 #include "services/Services.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
+#include <sstream>
 
 TEST(CommandLine, RunsExitWithTheirStatusAndLeaveOnlyWholeFiles) {
   for (const TableRow& row : ReadTable("cli.tsv")) {
@@ -23,11 +25,45 @@ TEST(CommandLine, RunsExitWithTheirStatusAndLeaveOnlyWholeFiles) {
     if (out.starts_with("@")) out = ReadFileBytes(VX_TEST_DATA_DIR "/" + out.substr(1));
     EXPECT_TRUE(out.empty() || run.out == out) << run.out;
     EXPECT_NE(run.err.find(row.Text("stderr")), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.empty() ? std::string::npos : run.err.size() - 1)
-        << "one line: " << run.err;
+    // One line says why a run failed; each notice is a warning line of its own.
+    std::istringstream lines(run.err);
+    int reasons = 0;
+    for (std::string line; std::getline(lines, line);)
+      reasons += line.find(": warning: ") == std::string::npos;
+    EXPECT_LE(reasons, 1) << "one line: " << run.err;
+    EXPECT_TRUE(run.err.empty() || run.err.ends_with('\n')) << run.err;
     for (const std::string& file : row.List("files", ' '))
       EXPECT_EQ(FileExists(dir + "/" + file.substr(file[0] == '!')), file[0] != '!') << file;
     shell("after");
+  }
+}
+
+// notices.tsv: every notice of a request as a warning, none for clean data, and the file written;
+// under -strict 1 a refusal without a file exactly where there are notices.
+TEST(CommandLine, NoticesWarnAndStrictRefuses) {
+  for (const TableRow& row : ReadTable("notices.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    std::vector<std::string> notices = row.List("notices");
+    std::erase(notices, "");
+    std::string warnings;
+    for (const std::string& notice : notices)
+      warnings += "VeltrixBarCode: warning: " + notice + "\n";
+    const std::string dir = TestTempDir();
+    const std::vector<std::string> request{"-type",  row.Raw("type"),   "-data",   row.Text("data"),
+                                           "-addon", row.Text("addon"), "-action", "epsf"};
+    std::vector<std::string> args = request;
+    args.insert(args.end(), {"-output", dir + "/a.eps"});
+    const RunResult run = RunCli(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, warnings);
+    EXPECT_TRUE(FileExists(dir + "/a.eps"));
+    args = request;
+    args.insert(args.end(), {"-strict", "1", "-output", dir + "/b.eps"});
+    const RunResult strict = RunCli(args);
+    EXPECT_EQ(strict.status, notices.empty() ? 0 : 1);
+    EXPECT_EQ(FileExists(dir + "/b.eps"), notices.empty());
+    for (const std::string& notice : notices)
+      EXPECT_NE(strict.err.find("refused under -strict 1: " + notice), std::string::npos);
   }
 }
 
@@ -52,6 +88,8 @@ TEST(CommandLine, ScanFillsTheRun) {
         {"antialiasOff", std::to_string(rec.antialiasOff)},
         {"fontSmoothOff", std::to_string(rec.fontSmoothOff)},
         {"output", run.output},
+        {"strict", std::to_string(run.strict)},
+        {"verify", std::to_string(run.verify)},
         {"dpi", std::to_string(rec.dpi)}};
     for (const auto& [field, value] : fields)
       EXPECT_TRUE(row.Raw(field).empty() || value == row.Text(field)) << field << ": " << value;
