@@ -263,12 +263,8 @@ std::pair<double, double> BitmapWidthAndResolution(const std::string& path) {
   // The hRes of the version 2 picture header, 16.16 fixed point (Inside Macintosh: Imaging With
   // QuickDraw, A-22): after the 512-byte block, size, frame and the version and header opcodes.
   const std::string bytes = ReadFileBytes(path);
-  if (path.ends_with(".pict") && bytes.size() > 536)
-    dpi = static_cast<double>(static_cast<uint32_t>(static_cast<unsigned char>(bytes[532]) << 24 |
-                                                    static_cast<unsigned char>(bytes[533]) << 16 |
-                                                    static_cast<unsigned char>(bytes[534]) << 8 |
-                                                    static_cast<unsigned char>(bytes[535]))) /
-          65536;
+  const auto word = [&](size_t at) { return uint8_t(bytes[at]) << 8 | uint8_t(bytes[at + 1]); };
+  if (path.ends_with(".pict") && bytes.size() > 536) dpi = word(532) + word(534) / 65536.0;
   return {width, dpi};
 }
 
@@ -326,12 +322,10 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     EXPECT_EQ(made.status, 0) << made.err;
     ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file";
     if ((format == "pdf" || format == "eps") && !expected.Raw("pdftext").empty()) {
-      std::string shown =
-          RunProgram(format == "pdf"
-                         ? std::vector<std::string>{"pdftotext", file, "-"}
-                         : std::vector<std::string>{"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE",
-                                                    "-sDEVICE=txtwrite", "-sOutputFile=-", file})
-              .out;
+      const std::vector<std::string> pdf{"pdftotext", file, "-"},
+          eps{"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-sOutputFile=-",
+              file};
+      std::string shown = RunProgram(format == "pdf" ? pdf : eps).out;
       std::erase_if(shown, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
       EXPECT_NE(shown.find(expected.Text("pdftext")), std::string::npos) << shown;
     }
