@@ -1,6 +1,8 @@
-// The engine in process: one EAN-13 request to EPS text, PNG bytes and PDF bytes.
+// The engine in process: one EAN-13 request to EPS text, PNG bytes (at screen and printer
+// resolutions), PICT bytes, PDF bytes and SVG text.
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeTables.h"
+#include "output/writers/OutputPICT.h"
 #include "output/writers/OutputWriters.h"
 #include "render/BarCodeRender.h"
 
@@ -27,12 +29,23 @@ void EAN13ToEPS(benchmark::State& state) {
   BarCodeDataRecRelease(&rec);
 }
 
-void EAN13ToPNG(benchmark::State& state) {
+// A bitmap drawn and encoded by `Encode`; the argument is the resolution in dots per inch.
+template <std::string (*Encode)(const OutputBitmap&)> void EAN13ToBitmap(benchmark::State& state) {
   BarCodeDataRec rec = Request();
+  rec.dpi = static_cast<int32_t>(state.range(0));
   for (auto _ : state) {
     OutputBitmap bitmap;
     OutputRenderBitmap(rec, 0, 0, bitmap);
-    benchmark::DoNotOptimize(OutputEncodePNG(bitmap));
+    benchmark::DoNotOptimize(Encode(bitmap));
+  }
+  BarCodeDataRecRelease(&rec);
+}
+
+void EAN13ToSVG(benchmark::State& state) {
+  BarCodeDataRec rec = Request();
+  std::string svg;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(OutputRenderSVG(rec, 0, 0, svg));
   }
   BarCodeDataRecRelease(&rec);
 }
@@ -49,7 +62,8 @@ void EAN13ToPDF(benchmark::State& state) {
 void EAN13Size(benchmark::State& state) {
   BarCodeDataRec rec = Request();
   BarCodeRect box;
-  for (auto _ : state) benchmark::DoNotOptimize(BarCodeGetSize(rec, box));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(BarCodeGetSize(rec, box));
   BarCodeDataRecRelease(&rec);
 }
 
@@ -57,8 +71,10 @@ void EAN13Size(benchmark::State& state) {
 
 BENCHMARK(EAN13Size);
 BENCHMARK(EAN13ToEPS);
-BENCHMARK(EAN13ToPNG);
+BENCHMARK_TEMPLATE(EAN13ToBitmap, OutputEncodePNG)->Arg(72)->Arg(300)->Arg(600);
+BENCHMARK_TEMPLATE(EAN13ToBitmap, OutputEncodePICT)->Arg(72)->Arg(300);
 BENCHMARK(EAN13ToPDF);
+BENCHMARK(EAN13ToSVG);
 
 int main(int argc, char** argv) {
   BarCodeInitArrays();

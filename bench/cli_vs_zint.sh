@@ -33,3 +33,25 @@ pdf1850=$(printf '0123456789%.0s' $(seq 1 185))
 compare "PDF417, 1850 digits, to PNG" \
   "-type PDF417 -data $pdf1850 -action pngf -output $out/v.png" \
   "-b 55 -d $pdf1850 -o $out/z.png"
+
+# Printer resolution: 300 dpi makes each module 4 pixels (one point at 288 dpi, the whole number of
+# pixels nearest to 300 dpi). zint's --scale counts half modules per pixel: --scale=2 is 4 pixels a
+# module, and a QR Code module (3 points here) --scale=6.
+compare "EAN-13 to PNG at 300 dpi" \
+  "-type EAN-13 -data 501234567890 -dpi 300 -action pngf -output $out/v.png" \
+  "-b 13 -d 501234567890 --scale=2 -o $out/z.png"
+compare "Code 128 to PNG at 300 dpi" \
+  "-type Code-128 -data VELTRIX-4711 -dpi 300 -action pngf -output $out/v.png" \
+  "-b 20 -d VELTRIX-4711 --scale=2 -o $out/z.png"
+compare "QR Code, 100 characters, to PNG at 300 dpi" \
+  "-type QRCode -data '$qr' -dpi 300 -action pngf -output $out/v.png" \
+  "-b 58 -d '$qr' --scale=6 -o $out/z.png"
+compare "PDF417, 500 characters, to PNG at 300 dpi" \
+  "-type PDF417 -data '$pdf500' -dpi 300 -action pngf -output $out/v.png" \
+  "-b 55 -d '$pdf500' --scale=2 -o $out/z.png"
+compare "EAN-13 to TIFF at 300 dpi" \
+  "-type EAN-13 -data 501234567890 -dpi 300 -action tiff -output $out/v.tif" \
+  "-b 13 -d 501234567890 --scale=2 -o $out/z.tif"
+compare "EAN-13 to SVG" \
+  "-type EAN-13 -data 501234567890 -action svgf -output $out/v.svg" \
+  "-b 13 -d 501234567890 -o $out/z.svg"

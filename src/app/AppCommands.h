@@ -32,6 +32,7 @@ inline constexpr std::string_view kCmdFileEPSF = "FEPS";
 inline constexpr std::string_view kCmdFilePICT = "FPCT";
 inline constexpr std::string_view kCmdFileTIFF = "FTIF";
 inline constexpr std::string_view kCmdFilePNGf = "FPNG";
+inline constexpr std::string_view kCmdFileSVGf = "FSVG";
 inline constexpr std::string_view kCmdEditWind = "0001";
 inline constexpr std::string_view kCmdEditDrwr = "EdDr";
 inline constexpr std::string_view kCmdViewHelp = "Help";

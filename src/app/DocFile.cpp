@@ -116,10 +116,41 @@ std::string_view MetaLine(std::string_view eps) {
   return meta;
 }
 
-// A file of bytes that all stand for characters: no NUL (found in every image format this system
-// writes) and not a PDF, whose compressed streams may lack one.
+// The bytes a text of hex digit pairs stands for; none when it is anything else.
+std::optional<std::string> HexBytes(std::string_view hex) {
+  constexpr std::string_view kDigits = "0123456789abcdef";
+  if (hex.size() % 2) return std::nullopt;
+  std::string bytes;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    const auto digit = [&](char c) {
+      return kDigits.find(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    };
+    const size_t high = digit(hex[i]), low = digit(hex[i + 1]);
+    if (high == std::string_view::npos || low == std::string_view::npos) return std::nullopt;
+    bytes += static_cast<char>(high << 4 | low);
+  }
+  return bytes;
+}
+
+// The whole macro text that an EPS file carries beside a meta line that could not hold every
+// character, as the hex of its UTF-8 bytes. None when the file has no such line or it holds no
+// UTF-8 text.
+std::optional<std::string> MetaUtf8Text(std::string_view eps) {
+  std::optional<std::string> text;
+  ForEachHeaderComment(eps, [&](std::string_view line) {
+    if (!line.starts_with(kEPSFMetaUtf8Comment)) return false;
+    text = HexBytes(TrimWhiteSpace(line.substr(kEPSFMetaUtf8Comment.size())));
+    return true;
+  });
+  if (text && (text->empty() || !Utf8Valid(*text))) return std::nullopt;
+  return text;
+}
+
+// A file of bytes that all stand for characters: no NUL (found in every bitmap format this system
+// writes), and neither a PDF, whose compressed streams may lack one, nor an SVG picture.
 bool LooksLikeText(std::string_view bytes) {
-  return bytes.find('\0') == std::string_view::npos && !bytes.starts_with("%PDF-");
+  return bytes.find('\0') == std::string_view::npos && !bytes.starts_with("%PDF-") &&
+         !bytes.starts_with("<?xml");
 }
 
 OutputResult DocFileWrite(const std::string& path, const BarCodeDataRec& rec) {
@@ -184,7 +215,10 @@ DocReader DocFileReaderFor(uint32_t type, uint32_t creator) {
 bool DocFileRead(std::string_view text, uint32_t type, uint32_t creator, BarCodeDataRec* rec) {
   switch (DocFileReaderFor(type, creator)) {
   case DocReader::MacroText:
-    return BarCodeDataMetaValid(type == kTypeEPS ? MetaLine(text) : text, rec);
+    if (type != kTypeEPS) return BarCodeDataMetaValid(text, rec);
+    if (const std::optional<std::string> exact = MetaUtf8Text(text))
+      return BarCodeDataMetaValid(*exact, rec);
+    return BarCodeDataMetaValid(MetaLine(text), rec);
   case DocReader::ScannerText:
     return BarCodeDataTextValid(text, rec);
   case DocReader::None:

@@ -5,7 +5,37 @@
 #include "app/WinData.h"
 #include "services/Services.h"
 
+#include "model/BarCodeDataRec.h"
+
 #include <gtkmm.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+// The resolutions of common printers: label printers at 203, 300 and 600 dots per inch, office
+// printers at 150 and 300 or 600, and the screen's 72.
+constexpr std::array<int32_t, 5> kBitmapResolutions{72, 150, 203, 300, 600};
+
+// The offered resolution nearest to a stored one (the file may hold any number).
+size_t BitmapResolutionIndex(int32_t dpi) {
+  size_t best = 0;
+  for (size_t i = 1; i < kBitmapResolutions.size(); ++i)
+    if (std::abs(kBitmapResolutions[i] - dpi) < std::abs(kBitmapResolutions[best] - dpi)) best = i;
+  return best;
+}
+
+void FillBitmapResolutions(Gtk::DropDown& popup) {
+  std::vector<Glib::ustring> names;
+  for (int32_t dpi : kBitmapResolutions)
+    names.push_back(std::to_string(dpi) + " dpi");
+  popup.set_model(Gtk::StringList::create(names));
+  popup.set_selected(static_cast<guint>(BitmapResolutionIndex(WinPrefsBitmapDPI())));
+}
+
+} // namespace
 
 Gtk::Window* WinPrefsBuild() {
   if (Gtk::Window* open = WinPrefsWindow()) {
@@ -36,6 +66,8 @@ Gtk::Window* WinPrefsBuild() {
     field->set_text(author);
     field->set_sensitive(true);
   }
+  if (auto* popup = ViewFindAs<Gtk::DropDown>(*window, kPrefViewBitmapDPI))
+    FillBitmapResolutions(*popup);
   window->present();
   ApplSetMenusEnabled(false);
   return window;
@@ -44,6 +76,9 @@ Gtk::Window* WinPrefsBuild() {
 int WinPrefsSave(Gtk::Window& window) {
   auto* field = ViewFindAs<Gtk::Entry>(window, kPrefViewAuthor);
   CFPrefsSetCFStr(kPrefAuthor, field ? std::string(field->get_text()) : std::string());
+  if (auto* popup = ViewFindAs<Gtk::DropDown>(window, kPrefViewBitmapDPI);
+      popup && popup->get_selected() < kBitmapResolutions.size())
+    CFPrefsSetInt(kPrefBitmapDPI, kBitmapResolutions[popup->get_selected()]);
   CFPrefsAppSynchronize();
   return WinPrefsCancel(window);
 }
@@ -62,6 +97,11 @@ Gtk::Window* WinPrefsWindow() {
   for (Gtk::Window* window : app->get_windows())
     if (window->get_title() == kPrefsWindowTitle && window->get_visible()) return window;
   return nullptr;
+}
+
+int32_t WinPrefsBitmapDPI() {
+  return std::clamp(CFPrefsGetInt(kPrefBitmapDPI).value_or(kBarCodeDefaultDPI), kBarCodeDefaultDPI,
+                    kBarCodeMaxDPI);
 }
 
 void WinPrefsFirstRun() {

@@ -14,7 +14,7 @@ struct ScriptAction {
 constexpr ScriptAction kScriptActions[] = {
     {"edit", kCmdEditWind}, {"text", kCmdSave},     {"save", kCmdSaveAs},   {"prnt", kCmdPrint},
     {"clip", kCmdCopyClip}, {"epsf", kCmdFileEPSF}, {"pdff", kCmdFilePDFf}, {"tiff", kCmdFileTIFF},
-    {"pngf", kCmdFilePNGf}, {"pict", kCmdFilePICT},
+    {"pngf", kCmdFilePNGf}, {"pict", kCmdFilePICT}, {"svgf", kCmdFileSVGf},
 };
 
 const ScriptAction* FindAction(std::string_view action) {

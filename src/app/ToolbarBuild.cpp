@@ -25,7 +25,7 @@ struct StandardItem {
 };
 
 // The themed icons stand for the document types the items write: the program's own document
-// ("BARC"), EPS, PDF and the bitmap formats.
+// ("BARC"), EPS, PDF, the bitmap formats and SVG.
 constexpr CustomItem kClipItem{"com.apple.carbontoolbar.toolclip",
                                "Copy To Clip",
                                "Copy To Clipboard",
@@ -49,6 +49,8 @@ constexpr CustomItem kSaveItems[] = {
      "image-x-generic-symbolic", 0, true},
     {"com.apple.carbontoolbar.filepict", "Save PICT", "Save As PICT File", "FPCT", nullptr,
      "image-x-generic-symbolic", 0, true},
+    {"com.apple.carbontoolbar.filesvgf", "Save SVG", "Save As SVG File", "FSVG", nullptr,
+     "x-office-drawing-symbolic", 0, false},
 };
 constexpr CustomItem kHelpItem{
     "com.apple.carbontoolbar.viewhelp", "Help", "Help", "Help", "viewhelp.png", nullptr,

@@ -56,6 +56,7 @@ constexpr WinCommand kWinCommands[] = {
     {kCmdFileTIFF, FileSaveTIFF},
     {kCmdFilePNGf, FileSavePNG},
     {kCmdFilePICT, FileSavePICT},
+    {kCmdFileSVGf, FileSaveSVG},
     {kCmdViewHelp, WinDoHelp},
     {kCmdEditDrwr, ProcessDrawerToggle},
     {kActionCustomizeToolbar, WinDoCustomizeToolbar},

@@ -63,6 +63,13 @@ const char* const kUsageText =
     "\n"
     "-verify\n"
     "Read the symbol back with a scanner library before writing it where 1 is to verify.\n"
+    "\n"
+    "-dpi\n"
+    "Resolution of \"tiff\", \"pngf\" and \"pict\" files in dots per inch from 72 to 2400 where 72 "
+    "is standard.\n"
+    "\n"
+    "-action svgf\n"
+    "Specify result as \"svgf\" for graphic file format SVG.\n"
     "\n";
 
 namespace {
@@ -75,13 +82,14 @@ struct Action {
   Writer writer; // null for the clipboard
 };
 
-constexpr std::array<Action, 6> kActions{{
+constexpr std::array<Action, 7> kActions{{
     {"clip", FourCharCode("CLIP"), nullptr},
     {"epsf", FourCharCode("FEPS"), OutputFileEPSF},
     {"pdff", FourCharCode("FPDF"), OutputFilePDF},
     {"tiff", FourCharCode("FTIF"), OutputFileTIFF},
     {"pngf", FourCharCode("FPNG"), OutputFilePNG},
     {"pict", FourCharCode("FPCT"), OutputFilePICT},
+    {"svgf", FourCharCode("FSVG"), OutputFileSVG},
 }};
 
 const Action* ActionFor(uint32_t code) {
@@ -111,7 +119,7 @@ struct Parameter {
   Setter apply;
 };
 
-const std::array<Parameter, 12> kParameters{{
+const std::array<Parameter, 13> kParameters{{
     {"-action", SetAction},
     {"-type", [](CommandLineRun& r, const std::string& v) { r.rec.symbology = BarCodeSymType(v); }},
     {"-data",
@@ -146,13 +154,18 @@ const std::array<Parameter, 12> kParameters{{
                    const std::string& v) { r.strict = Clamp16(CommandLineInteger(v), 0, 1); }},
     {"-verify", [](CommandLineRun& r,
                    const std::string& v) { r.verify = Clamp16(CommandLineInteger(v), 0, 1); }},
+    {"-dpi",
+     [](CommandLineRun& r, const std::string& v) {
+       r.rec.dpi = std::clamp(CommandLineInteger(v), kBarCodeDefaultDPI, kBarCodeMaxDPI);
+     }},
 }};
 
 // The reason a scanned run is a usage error, or empty when it can go ahead.
 std::string UsageProblem(const CommandLineRun& run) {
   if (!run.invalid.empty()) return "the value of " + run.invalid + " is not valid UTF-8";
   if (run.rec.symbology <= 0) return "-type is missing or names no known symbology";
-  if (run.action == 0) return "-action is missing or not one of clip, epsf, pdff, tiff, pngf, pict";
+  if (run.action == 0)
+    return "-action is missing or not one of clip, epsf, pdff, tiff, pngf, pict, svgf";
   if (run.rec.data->empty()) return "-data is missing or empty";
   if (ActionFor(run.action)->writer && run.output.empty()) return "-output is missing";
   return {};

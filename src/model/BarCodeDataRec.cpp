@@ -57,6 +57,7 @@ int BarCodeDataRecCreate(BarCodeDataRec* rec) {
   rec->epsText = std::make_shared<std::string>();
   rec->display = std::make_shared<std::string>();
   rec->scale = 100;
+  rec->dpi = kBarCodeDefaultDPI;
   return 0;
 }
 

@@ -19,6 +19,7 @@ struct BarCodeDataRec {
   int32_t symbology;
   int32_t scale; // percent
   int32_t trim;  // reduction of the bar height, capped per symbology
+  int32_t dpi;   // resolution of bitmap files, dots per inch; the vector formats ignore it
   int32_t reserved1, reserved2, reserved3, reserved4;
   int16_t antialiasOff;
   int16_t fontSmoothOff;
@@ -59,6 +60,10 @@ enum : int32_t {
   kBarCodePDF417,
   kBarCodeCount = kBarCodePDF417
 };
+
+// Bitmap resolutions: one point is one pixel at the default; printers go up to 2400 dots per inch.
+inline constexpr int32_t kBarCodeDefaultDPI = 72;
+inline constexpr int32_t kBarCodeMaxDPI = 2400;
 
 int BarCodeDataRecCreate(BarCodeDataRec* rec);
 int BarCodeDataRecRelease(BarCodeDataRec* rec);

@@ -21,9 +21,13 @@ struct MimeByType {
   const char* mime;
 };
 constexpr MimeByType kMimeTypes[] = {
-    {FourCharCode("PNGf"), "image/png"},    {FourCharCode("TIFF"), "image/tiff"},
-    {FourCharCode("PICT"), "image/x-pict"}, {FourCharCode("PDF "), "application/pdf"},
-    {FourCharCode("EPSF"), "image/x-eps"},  {FourCharCode("BARC"), "application/x-veltrix-barcode"},
+    {FourCharCode("PNGf"), "image/png"},
+    {FourCharCode("TIFF"), "image/tiff"},
+    {FourCharCode("PICT"), "image/x-pict"},
+    {FourCharCode("PDF "), "application/pdf"},
+    {FourCharCode("EPSF"), "image/x-eps"},
+    {FourCharCode("BARC"), "application/x-veltrix-barcode"},
+    {FourCharCode("SVG "), "image/svg+xml"},
 };
 
 std::string Folder(const std::string& path) {

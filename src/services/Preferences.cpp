@@ -94,6 +94,14 @@ std::optional<std::vector<std::string>> CFPrefsGetStringList(const char* key) {
   return list;
 }
 
+std::optional<int32_t> CFPrefsGetInt(const char* key) {
+  std::optional<GVariant*> value = ReadValue(key, G_VARIANT_TYPE_INT32);
+  if (!value) return std::nullopt;
+  const int32_t number = g_variant_get_int32(*value);
+  g_variant_unref(*value);
+  return number;
+}
+
 void CFPrefsSetCFStr(const char* key, std::string_view value) {
   WriteValue(key, g_variant_new_string(std::string(value).c_str()));
 }
@@ -103,6 +111,10 @@ void CFPrefsSetStringList(const char* key, const std::vector<std::string>& value
   for (const std::string& item : value)
     items.push_back(item.c_str());
   WriteValue(key, g_variant_new_strv(items.data(), static_cast<gssize>(items.size())));
+}
+
+void CFPrefsSetInt(const char* key, int32_t value) {
+  WriteValue(key, g_variant_new_int32(value));
 }
 
 bool CFPrefsAppSynchronize() {

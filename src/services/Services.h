@@ -29,11 +29,15 @@ int32_t CheckSysVersionExtended();
 
 // Preferences, in the key file both programs share.
 inline constexpr const char* kPrefAuthor = "VLTXAuth";
+// The resolution of the bitmap files and the clipboard image the desktop program makes, an integer.
+inline constexpr const char* kPrefBitmapDPI = "VLTXBitmapDPI";
 std::string CFPrefsFilePath();
 bool CFPrefsGetCFStr(const char* key, std::string& target);
 std::optional<std::vector<std::string>> CFPrefsGetStringList(const char* key);
+std::optional<int32_t> CFPrefsGetInt(const char* key);
 void CFPrefsSetCFStr(const char* key, std::string_view value);
 void CFPrefsSetStringList(const char* key, const std::vector<std::string>& value);
+void CFPrefsSetInt(const char* key, int32_t value);
 bool CFPrefsAppSynchronize();
 
 // Whole files. Every write goes to a temporary file beside the target and is renamed over it, so

@@ -240,6 +240,7 @@ BarCodeVerification BarCodeVerify(const BarCodeDataRec& rec) {
   if (FactsFor(rec).formats) {
     BarCodeDataRec copy = rec;
     copy.scale = kBarCodeVerifyScale;
+    copy.dpi = kBarCodeDefaultDPI; // two pixels to the unit, whatever the files' resolution
     copy.position = kPositionFile;
     if (!OutputRenderBitmap(copy, 0, 0, bitmap)) bitmap = {};
   }

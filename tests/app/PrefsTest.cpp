@@ -1,5 +1,5 @@
-// The Preferences window: the author it stores only on OK, the PDFs that then carry it, and
-// everything else of the program held back while it is open.
+// The Preferences window: the author and bitmap resolution it stores only on OK, the PDFs and PNGs
+// that then carry them, and everything else of the program held back while it is open.
 #include "app/Harness.h"
 
 #include "app/Prefs.h"
@@ -36,6 +36,7 @@ TEST(PrefsTest, OkStoresTheAuthorThatPdfsCarry) {
     EXPECT_EQ(ControlValue(*prefs, kPrefViewAuthor), author);
     ExpectCommandsEnabled(document, true);
     SetControl(*prefs, kPrefViewAuthor, row[0]);
+    SetControl(*prefs, kPrefViewBitmapDPI, row[3]);
     if (row[1] == "close box")
       prefs->close();
     else
@@ -47,5 +48,7 @@ TEST(PrefsTest, OkStoresTheAuthorThatPdfsCarry) {
     const std::string pdf = dir + "/author.pdf";
     FileHandlerPDF(document, pdf);
     EXPECT_EQ(PdfInfo(pdf, "Author"), author); // an empty author is an empty entry, not none
+    FileHandlerPNG(document, dir + "/resolution.png");
+    EXPECT_NEAR(BitmapWidthAndResolution(dir + "/resolution.png").second, std::stod(row[4]), 0.1);
   }
 }

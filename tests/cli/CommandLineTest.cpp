@@ -89,7 +89,8 @@ TEST(CommandLine, ScanFillsTheRun) {
         {"fontSmoothOff", std::to_string(rec.fontSmoothOff)},
         {"output", run.output},
         {"strict", std::to_string(run.strict)},
-        {"verify", std::to_string(run.verify)}};
+        {"verify", std::to_string(run.verify)},
+        {"dpi", std::to_string(rec.dpi)}};
     for (const auto& [field, value] : fields)
       EXPECT_TRUE(row.Raw(field).empty() || value == row.Text(field)) << field << ": " << value;
     BarCodeDataRecRelease(&run.rec);

@@ -1,6 +1,6 @@
 // Every symbology through the size computation and the drawing. Fields: the numbers "symbology
-// scale trim antialiasOff fontSmoothOff" (a new drawing parameter is one more number at the end),
-// the add-on, the display text, then the data. What can be drawn is drawn on an image surface
+// scale trim antialiasOff fontSmoothOff dpi" (a new drawing parameter is one more number at the
+// end), the add-on, the display text, then the data. What can be drawn is drawn on an image surface
 // and as EPS text, inside the box that the size computation gives; what cannot is drawn nowhere.
 #include "Fuzz.h"
 
@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   rec.trim = std::clamp(FuzzNumber(numbers, 0), 0, 100);
   rec.antialiasOff = FuzzNumber(numbers, 0) & 1;
   rec.fontSmoothOff = FuzzNumber(numbers, 0) & 1;
+  rec.dpi = std::clamp(FuzzNumber(numbers, kBarCodeDefaultDPI), kBarCodeDefaultDPI, kBarCodeMaxDPI);
   rec.position = kPositionFile;
   *rec.addon = in.Next();
   *rec.display = in.Next();
@@ -52,8 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const BarCodeRect unscaled = BarCodeGetUnscaledSize(rec);
   FUZZ_CHECK(drawable == (unscaled.width > 0 && unscaled.height > 0));
   OutputBitmap bitmap;
-  const bool fits = drawable && std::min(box.width, box.height) >= 1 &&
-                    std::max(box.width, box.height) < 16384; // the bitmap's limit
+  // A bitmap is the unscaled box in whole pixels a unit, each side below 16384 pixels.
+  const bool fits =
+      drawable && std::max(unscaled.width, unscaled.height) * OutputPixelFactor(rec) < 16384;
   FUZZ_CHECK(OutputRenderBitmap(rec, 0, 0, bitmap) == fits);
   rec.epsText = std::make_shared<std::string>();
   BarCodeUpdateImage(nullptr, 0, 0, &rec);

@@ -5,14 +5,18 @@
 #include "support/TestSupport.h"
 
 #include <cstdlib>
+#include <set>
 
 TEST(OutputWriters, BitmapSizesFollowThePoints) {
-  // One pixel a point, truncated (121.5 x 97.5); rows of 4 bytes a pixel padded to 16 (484: 496).
+  // A unit is k = max(1, round(scale / 100 * dpi / 72)) whole pixels: at 150% and 72 dpi 2, so the
+  // 81 x 65 units are 162 x 130 pixels at 96 dpi, 121.5 x 97.5 points; rows of 4 bytes a pixel
+  // padded to 16 (648: 656).
   BarCodeDataRec rec = MakeRecord(kBarCodeEAN8, "1234567");
   rec.scale = 150;
   OutputBitmap bitmap;
   ASSERT_TRUE(OutputRenderBitmap(rec, 0, 0, bitmap));
-  EXPECT_TRUE(bitmap.width == 121 && bitmap.height == 97 && bitmap.stride == 496);
+  EXPECT_TRUE(bitmap.width == 162 && bitmap.height == 130 && bitmap.stride == 656);
+  EXPECT_EQ(bitmap.resolution, 96);
   EXPECT_EQ(OutputPixelAt(bitmap, 0, 0), 0u) << "the background stays transparent";
   BarCodeDataRecRelease(&rec);
 }
@@ -31,10 +35,10 @@ TEST(OutputWriters, FailedWritesLeaveNothingAndKeepTheEarlierFile) {
     EXPECT_FALSE(FileExists(dir + "/none"));
     EXPECT_EQ(writer(dir + "/no/such/folder", good, 0, 0), OutputResult::CannotWrite);
   }
-  // A file name without a Mac OS Roman form is refused rather than written wrongly; given a size,
-  // a bitmap shows the placeholder instead, as the window does.
-  EXPECT_EQ(OutputFileEPSF(dir + "/\u65E5.eps", good, 0, 0), OutputResult::NotMacRoman);
-  EXPECT_FALSE(FileExists(dir + "/\u65E5.eps"));
+  // A file name without a Mac OS Roman form shows what it can in the title; given a size, a
+  // bitmap shows the placeholder instead, as the window does.
+  EXPECT_EQ(OutputFileEPSF(dir + "/\u65E5.eps", good, 0, 0), OutputResult::Ok);
+  EXPECT_NE(ReadFileBytes(dir + "/\u65E5.eps").find("\n%%Title: ?.eps\n"), std::string::npos);
   EXPECT_EQ(OutputFilePNG(dir + "/holder.png", bad, 200, 50), OutputResult::Ok);
   BarCodeDataRecRelease(&good);
   BarCodeDataRecRelease(&bad);
@@ -81,4 +85,29 @@ TEST(OutputWriters, EPSFileCarriesNameMacroTextAndCodes) {
   ASSERT_TRUE(OutputRenderEPS(rec, "a\nshowpage", out));
   EXPECT_NE(out.find("%%Title: a\\nshowpage\n"), std::string::npos);
   BarCodeDataRecRelease(&rec);
+}
+
+// Every width of the symbols narrower than 401 pixels that MSI and Code 25 (n digits) and
+// Pharmacode (the value n) make at the printer resolutions gives a PICT that ImageMagick reads: no
+// row overflows its one-byte length, none falls where QuickDraw and ImageMagick count lengths
+// differently (201-250 bytes).
+TEST(OutputWriters, PICTsOfEveryWidthRead) {
+  const std::string dir = TestTempDir();
+  std::set<int> widths;
+  for (int symbology : {kBarCodeMSI, kBarCodeCode25, kBarCodePharmacode})
+    for (int dpi : {72, 150, 203, 300, 600})
+      for (int n = 1; n < 400; n = n < 30 ? n + 1 : n * 3) {
+        BarCodeDataRec rec = MakeRecord(
+            symbology, symbology == kBarCodePharmacode ? std::to_string(n) : std::string(n, '7'));
+        rec.dpi = dpi;
+        OutputBitmap bitmap;
+        if (OutputRenderBitmap(rec, 0, 0, bitmap) && bitmap.width <= 400 &&
+            widths.insert(bitmap.width).second) {
+          const std::string path = dir + "/" + std::to_string(bitmap.width) + ".pict";
+          ASSERT_EQ(OutputFilePICT(path, rec, 0, 0), OutputResult::Ok);
+          const RunResult read = RunProgram({"convert", path, "-format", "%w", "info:"});
+          EXPECT_EQ(read.out, std::to_string(bitmap.width)) << read.err;
+        }
+        BarCodeDataRecRelease(&rec);
+      }
 }

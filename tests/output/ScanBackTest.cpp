@@ -16,6 +16,48 @@ TEST_P(ReadBack, DecodersReadTheDataFromEveryFile) {
 INSTANTIATE_TEST_SUITE_P(Rows, ReadBack, testing::ValuesIn(ReadTable("readback.tsv")),
                          [](const auto& row) { return "line" + std::to_string(row.param.line); });
 
+// The rows with scales and resolutions: their bitmaps at each, read at their own pixels (each
+// module whole pixels), and those pixels at the file's resolution as wide as the EPS at that scale.
+class Resolution : public testing::TestWithParam<TableRow> {};
+
+TEST_P(Resolution, BitmapsScanAtTheirOwnPixelsAndPrintAtTheirSize) {
+  const TableRow& row = GetParam();
+  const std::string dir = TestTempDir();
+  const auto make = [&](const std::string& scale, const std::string& dpi, std::string format) {
+    std::vector<std::string> args{"-type", row.Raw("type"), "-data", row.Text("data")};
+    for (const std::string& option : row.List("options", ' '))
+      args.push_back(option);
+    const std::string file = dir + "/" + scale + "-" + dpi + "." + format;
+    args.insert(args.end(), {"-scale", scale, "-dpi", dpi, "-output", file, "-action",
+                             format == "tiff" || format == "pict" ? format : format + "f"});
+    EXPECT_EQ(RunCli(args).status, 0);
+    return file;
+  };
+  for (const std::string& scale : row.List("scales", ' ')) {
+    const std::string eps = ReadFileBytes(make(scale, "72", "eps"));
+    const double points = std::atof(eps.c_str() + eps.find("%%BoundingBox: 0 0 ") + 19);
+    for (const std::string& dpi : row.List("dpis", ' '))
+      for (const std::string format : {"png", "tiff", "pict"}) {
+        SCOPED_TRACE(format + " at scale " + scale + ", " + dpi + " dpi");
+        const std::string file = make(scale, dpi, format);
+        const auto [pixels, resolution] = BitmapWidthAndResolution(file);
+        EXPECT_NEAR(pixels, points / 72 * resolution, 1);
+        const std::string png = RasterizeOnWhite(file, 1);
+        for (const std::string& item : row.List("zxing"))
+          EXPECT_EQ(ZXingRead(png, item.substr(0, item.find(':'))),
+                    std::vector{item.substr(item.find(':') + 1)});
+      }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Resolution, testing::ValuesIn([] {
+                           std::vector<TableRow> rows = ReadTable("readback.tsv");
+                           std::erase_if(rows,
+                                         [](const TableRow& r) { return r.Raw("dpis").empty(); });
+                           return rows;
+                         }()),
+                         [](const auto& row) { return "line" + std::to_string(row.param.line); });
+
 // Any number typed, short or long, and any add-on of 1 to 5 digits decode to the completed
 // number: every leading digit's number sets, every digit of sets A, B and C, and every parity
 // pattern of the add-ons turn up among them.

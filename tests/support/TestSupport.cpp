@@ -186,13 +186,16 @@ std::string RasterizeOnWhite(const std::string& path, int factor, int dpi) {
   } else if (ext == "eps") {
     r = RunProgram({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=png16m",
                     "-r" + std::to_string(dpi), "-sOutputFile=" + png, path});
+  } else if (ext == "svg") {
+    r = RunProgram({"rsvg-convert", "-b", "white", "-d", std::to_string(dpi), "-p",
+                    std::to_string(dpi), "-o", png, path});
   } else if (ext == "png") {
     png = path;
   } else { // TIFF and PICT through ImageMagick, which reads both, to a PNG that keeps the alpha
     r = RunProgram({"convert", path, "PNG32:" + png});
   }
   // On white, a bitmap's pixels square blocks, in a white margin: as a scanner sees a print.
-  factor = ext == "pdf" || ext == "eps" ? 1 : factor;
+  factor = ext == "pdf" || ext == "eps" || ext == "svg" ? 1 : factor;
   cairo_surface_t* source = cairo_image_surface_create_from_png(png.c_str());
   const int margin = 40, w = cairo_image_surface_get_width(source) * factor + 2 * margin,
             h = cairo_image_surface_get_height(source) * factor + 2 * margin;
@@ -252,6 +255,19 @@ std::vector<std::string> ZXingRead(const std::string& png, const std::string& fo
   return read.empty() ? std::vector<std::string>() : std::vector{read.substr(read.find('\n') + 1)};
 }
 
+std::pair<double, double> BitmapWidthAndResolution(const std::string& path) {
+  std::istringstream info(
+      RunProgram({"identify", "-units", "PixelsPerInch", "-format", "%w %x", path}).out);
+  double width = 0, dpi = 0;
+  info >> width >> dpi;
+  // The hRes of the version 2 picture header, 16.16 fixed point (Inside Macintosh: Imaging With
+  // QuickDraw, A-22): after the 512-byte block, size, frame and the version and header opcodes.
+  const std::string bytes = ReadFileBytes(path);
+  const auto word = [&](size_t at) { return uint8_t(bytes[at]) << 8 | uint8_t(bytes[at + 1]); };
+  if (path.ends_with(".pict") && bytes.size() > 536) dpi = word(532) + word(534) / 65536.0;
+  return {width, dpi};
+}
+
 std::vector<std::string> ZintRows(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"zint", "--dump", "-b"}, rows;
   argv.insert(argv.end(), args.begin(), args.end());
@@ -305,8 +321,11 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     const RunResult made = RunProgram(cli, {"WAYLAND_DISPLAY="});
     EXPECT_EQ(made.status, 0) << made.err;
     ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file";
-    if (format == "pdf" && !expected.Raw("pdftext").empty()) {
-      std::string shown = RunProgram({"pdftotext", file, "-"}).out;
+    if ((format == "pdf" || format == "eps") && !expected.Raw("pdftext").empty()) {
+      const std::vector<std::string> pdf{"pdftotext", file, "-"},
+          eps{"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-sOutputFile=-",
+              file};
+      std::string shown = RunProgram(format == "pdf" ? pdf : eps).out;
       std::erase_if(shown, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
       EXPECT_NE(shown.find(expected.Text("pdftext")), std::string::npos) << shown;
     }

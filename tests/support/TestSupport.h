@@ -54,6 +54,9 @@ std::string RasterizeOnWhite(const std::string& path, int factor = 4, int dpi = 
 std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats);
 // zint --dump of a symbol (zint's arguments after -b): a module string per row, without padding.
 std::vector<std::string> ZintRows(const std::vector<std::string>& args);
+// A bitmap file's width in pixels and its resolution in pixels per inch, as ImageMagick reads them;
+// a PICT's resolution, which ImageMagick does not read, from its picture header.
+std::pair<double, double> BitmapWidthAndResolution(const std::string& path);
 // Makes the symbol with the command-line tool into each file of the row's `files` and checks what
 // the readers of its `zxing`, `zbar` and `pdftext` columns read from each (tests/data/README.md).
 void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expected);

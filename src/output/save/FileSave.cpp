@@ -2,6 +2,7 @@
 
 #include "app/DocFile.h"
 #include "app/NotifyAlert.h"
+#include "app/Prefs.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
 #include "model/BarCodeDataRec.h"
@@ -37,6 +38,8 @@ constexpr SaveFormat kPDF{".pdf", "Save PDF File as", FourCharCode("PDFR"), Four
                           OutputFilePDF};
 constexpr SaveFormat kEPSF{".eps", "Save EPS File as", FourCharCode("EPFR"), FourCharCode("EPFN"),
                            OutputFileEPSF};
+constexpr SaveFormat kSVG{".svg", "Save SVG File as", FourCharCode("SVGR"), FourCharCode("SVGN"),
+                          OutputFileSVG};
 
 // Documents keep their names as typed, but for "/", which no file name here can hold.
 constexpr SaveFormat kSave{.extension = kDocFileExtension,
@@ -63,6 +66,7 @@ BarCodeDataRec ReadWindow(Gtk::Window& window, float* width, float* height) {
   BarCodeDataRecCreate(&rec);
   rec.position = kPositionFile;
   GetWindowData(window, &rec, width, height);
+  rec.dpi = WinPrefsBitmapDPI();
   return rec;
 }
 
@@ -152,6 +156,9 @@ int FileSavePDF(Gtk::Window& window) {
 int FileSaveEPSF(Gtk::Window& window) {
   return FileSaveFormat(window, kEPSF, FileHandlerEPSF);
 }
+int FileSaveSVG(Gtk::Window& window) {
+  return FileSaveFormat(window, kSVG, FileHandlerSVG);
+}
 
 int FileHandlerPICT(Gtk::Window& window, const std::string& path) {
   return FileHandler(window, kPICT, path, WinDoFilePICT);
@@ -168,6 +175,9 @@ int FileHandlerPDF(Gtk::Window& window, const std::string& path) {
 int FileHandlerEPSF(Gtk::Window& window, const std::string& path) {
   return FileHandler(window, kEPSF, path, WinDoFileEPSF);
 }
+int FileHandlerSVG(Gtk::Window& window, const std::string& path) {
+  return FileHandler(window, kSVG, path, WinDoFileSVG);
+}
 
 int WinDoFilePICT(Gtk::Window& window) {
   return WinDoFile(window, kPICT);
@@ -183,6 +193,9 @@ int WinDoFilePDF(Gtk::Window& window) {
 }
 int WinDoFileEPSF(Gtk::Window& window) {
   return WinDoFile(window, kEPSF);
+}
+int WinDoFileSVG(Gtk::Window& window) {
+  return WinDoFile(window, kSVG);
 }
 
 int FileSave(Gtk::Window& window) {

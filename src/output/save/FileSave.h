@@ -19,6 +19,7 @@ int FileSavePNG(Gtk::Window& window);
 int FileSaveTIFF(Gtk::Window& window);
 int FileSavePDF(Gtk::Window& window);
 int FileSaveEPSF(Gtk::Window& window);
+int FileSaveSVG(Gtk::Window& window);
 // Completion handlers: the dialog's answer, a path, becomes the window's chosen location and the
 // window-level writer runs.
 int FileHandlerPICT(Gtk::Window& window, const std::string& path);
@@ -26,12 +27,14 @@ int FileHandlerPNG(Gtk::Window& window, const std::string& path);
 int FileHandlerTIFF(Gtk::Window& window, const std::string& path);
 int FileHandlerPDF(Gtk::Window& window, const std::string& path);
 int FileHandlerEPSF(Gtk::Window& window, const std::string& path);
+int FileHandlerSVG(Gtk::Window& window, const std::string& path);
 // Window-level writers: the window's barcode to the chosen location.
 int WinDoFilePICT(Gtk::Window& window);
 int WinDoFilePNG(Gtk::Window& window);
 int WinDoFileTIFF(Gtk::Window& window);
 int WinDoFilePDF(Gtk::Window& window);
 int WinDoFileEPSF(Gtk::Window& window);
+int WinDoFileSVG(Gtk::Window& window);
 // The document commands Save and Save As: the same three steps for a document file.
 int FileSave(Gtk::Window& window);
 int FileSaveAs(Gtk::Window& window);
@@ -39,7 +42,8 @@ int FileHandlerSave(Gtk::Window& window, const std::string& path);
 int FileHandlerSaveAs(Gtk::Window& window, const std::string& path);
 int WinDoFileSave(Gtk::Window& window);
 int WinDoFileSaveAs(Gtk::Window& window);
-// The clipboard command: the window's barcode as PDF, and as PNG for programs that take no PDF.
+// The clipboard command: the window's barcode as PDF, and as PNG and SVG for programs that take
+// no PDF.
 int PasteboardSavePDF(Gtk::Window& window);
 
 // The name a save dialog proposes: the title text cut to 250 characters, "/" and ":" made "-",

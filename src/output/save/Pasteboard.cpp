@@ -1,6 +1,7 @@
-// The clipboard command: the window's barcode as PDF, and the same symbol as PNG, offered together
-// on the display's clipboard.
+// The clipboard command: the window's barcode as PDF, and the same symbol as PNG (at the bitmap
+// resolution of the preferences) and SVG, offered together on the display's clipboard.
 #include "app/NotifyAlert.h"
+#include "app/Prefs.h"
 #include "app/WinControls.h"
 #include "model/BarCodeDataRec.h"
 #include "output/save/FileSave.h"
@@ -16,7 +17,7 @@ Glib::RefPtr<Gdk::ContentProvider> BytesProvider(const char* mimeType, const std
   return Gdk::ContentProvider::create(mimeType, Glib::Bytes::create(bytes.data(), bytes.size()));
 }
 
-// Both flavours of one request; false when neither could be made.
+// The flavours of one request; false when none could be made.
 bool MakeFlavours(const BarCodeDataRec& rec, float width, float height,
                   std::vector<Glib::RefPtr<Gdk::ContentProvider>>& providers) {
   std::string pdf;
@@ -27,6 +28,9 @@ bool MakeFlavours(const BarCodeDataRec& rec, float width, float height,
     const std::string png = OutputEncodePNG(bitmap);
     if (!png.empty()) providers.push_back(BytesProvider("image/png", png));
   }
+  std::string svg;
+  if (OutputRenderSVG(rec, width, height, svg))
+    providers.push_back(BytesProvider("image/svg+xml", svg));
   return !providers.empty();
 }
 
@@ -38,6 +42,7 @@ int PasteboardSavePDF(Gtk::Window& window) {
   rec.position = kPositionFile;
   float width = 0, height = 0;
   GetWindowData(window, &rec, &width, &height);
+  rec.dpi = WinPrefsBitmapDPI();
   std::vector<Glib::RefPtr<Gdk::ContentProvider>> providers;
   if (rec.data->empty()) {
     NotifyAlert(kAlertStop, kEmptyDataHeader, kEmptyDataMessage, 1, &window);

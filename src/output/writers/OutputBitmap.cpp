@@ -8,12 +8,15 @@
 #include <png.h>
 #include <tiffio.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
 namespace {
 
 constexpr int kMaxPixels = 16384; // per side; beyond it cairo refuses the surface anyway
+constexpr double kMetresPerInch = 0.0254;
 
 // A bitmap draws in a y-up space like a page: row 0 of the buffer is the top of the image.
 cairo_t* CreateUpContext(cairo_surface_t* surface, int height) {
@@ -23,13 +26,32 @@ cairo_t* CreateUpContext(cairo_surface_t* surface, int height) {
   return cg;
 }
 
+// What a bitmap draws: the request at a scale that makes every unit of the drawing a whole number
+// of pixels, so that no module edge falls inside a pixel, and the resolution at which those pixels
+// have the size that the requested scale gives. A request that cannot be drawn keeps its own
+// scale: the placeholder fills the size the caller asked for.
+struct BitmapPlan {
+  BarCodeDataRec rec;
+  BarCodeRect box;
+  double resolution = kBarCodeDefaultDPI;
+};
+
+BitmapPlan PlanBitmap(const BarCodeDataRec& rec, float width, float height) {
+  BitmapPlan plan{rec, {0, 0, width, height}};
+  plan.rec.epsText = nullptr; // a bitmap needs no EPS text
+  if (rec.scale <= 0 || !BarCodeGetSize(rec, plan.box)) return plan;
+  const int k = OutputPixelFactor(rec);
+  plan.rec.scale = 100 * k;
+  plan.resolution = kBarCodeDefaultDPI * k / (rec.scale / 100.0);
+  BarCodeGetSize(plan.rec, plan.box);
+  return plan;
+}
+
 OutputResult WriteBitmap(const std::string& path, const BarCodeDataRec& rec, float width,
                          float height, uint32_t type,
                          bool (*encode)(const OutputBitmap&, const std::string& tempPath)) {
+  if (!OutputDrawable(rec, width, height)) return OutputResult::NotDrawable;
   OutputBitmap bitmap;
-  BarCodeRect box;
-  if (!BarCodeGetSize(rec, box) && (OutputPixels(width) == 0 || OutputPixels(height) == 0))
-    return OutputResult::NotDrawable;
   if (!OutputRenderBitmap(rec, width, height, bitmap)) return OutputResult::CannotRender;
   return OutputStoreFile(path, type, FourCharCode("prvw"),
                          [&](const std::string& temp) { return encode(bitmap, temp); });
@@ -54,8 +76,8 @@ bool EncodeTIFFFile(const OutputBitmap& bitmap, const std::string& temp) {
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
   TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-  TIFFSetField(tiff, TIFFTAG_XRESOLUTION, 72.0);
-  TIFFSetField(tiff, TIFFTAG_YRESOLUTION, 72.0);
+  TIFFSetField(tiff, TIFFTAG_XRESOLUTION, bitmap.resolution);
+  TIFFSetField(tiff, TIFFTAG_YRESOLUTION, bitmap.resolution);
   TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
   std::string row(4 * static_cast<size_t>(bitmap.width), '\0');
@@ -89,11 +111,16 @@ uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y) {
 
 void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]) {
   const uint32_t a = pixel >> 24;
+  rgba[3] = static_cast<uint8_t>(a);
   for (int k = 0; k < 3; ++k) {
     const uint32_t c = (pixel >> (16 - 8 * k)) & 0xFF;
-    rgba[k] = static_cast<uint8_t>(a == 0 ? clear : (c * 255 + a / 2) / a);
+    // Nearly every pixel is a bar or the ground, which need no division: printer resolutions
+    // make bitmaps of a million pixels.
+    if (a == 0xFF)
+      rgba[k] = static_cast<uint8_t>(c);
+    else
+      rgba[k] = static_cast<uint8_t>(a == 0 ? clear : (c * 255 + a / 2) / a);
   }
-  rgba[3] = static_cast<uint8_t>(a);
 }
 
 int OutputBytesPerRow(int width) {
@@ -105,11 +132,22 @@ int OutputPixels(float points) {
   return points >= static_cast<float>(kMaxPixels) ? kMaxPixels + 1 : static_cast<int>(points);
 }
 
+int OutputPixelFactor(const BarCodeDataRec& rec) {
+  const int32_t dpi = std::clamp(rec.dpi, kBarCodeDefaultDPI, kBarCodeMaxDPI);
+  const double k = std::lround(rec.scale / 100.0 * dpi / kBarCodeDefaultDPI);
+  return static_cast<int>(std::clamp(k, 1.0, static_cast<double>(kMaxPixels)));
+}
+
+bool OutputDrawable(const BarCodeDataRec& rec, float width, float height) {
+  BarCodeRect box;
+  return BarCodeGetSize(rec, box) || (OutputPixels(width) > 0 && OutputPixels(height) > 0);
+}
+
 bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, OutputBitmap& out) {
-  BarCodeRect box{0, 0, width, height};
-  BarCodeGetSize(rec, box);
-  out.width = OutputPixels(box.width);
-  out.height = OutputPixels(box.height);
+  BitmapPlan plan = PlanBitmap(rec, width, height);
+  out.width = OutputPixels(plan.box.width);
+  out.height = OutputPixels(plan.box.height);
+  out.resolution = plan.resolution;
   if (out.width == 0 || out.height == 0 || out.width > kMaxPixels || out.height > kMaxPixels)
     return false;
   out.stride = OutputBytesPerRow(out.width);
@@ -122,9 +160,7 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
       cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.pixels.data()),
                                           CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);
   cairo_t* cg = CreateUpContext(surface, out.height);
-  BarCodeDataRec copy = rec;
-  copy.epsText = nullptr; // a bitmap needs no EPS text
-  BarCodeUpdateImage(cg, width, height, &copy);
+  BarCodeUpdateImage(cg, width, height, &plan.rec);
   cairo_destroy(cg);
   cairo_surface_flush(surface);
   const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
@@ -152,6 +188,8 @@ std::string OutputEncodePNG(const OutputBitmap& bitmap) {
       nullptr);
   png_set_IHDR(writer, info, bitmap.width, bitmap.height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  const auto perMetre = static_cast<png_uint_32>(std::lround(bitmap.resolution / kMetresPerInch));
+  png_set_pHYs(writer, info, perMetre, perMetre, PNG_RESOLUTION_METER);
   png_set_filter(writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
   png_set_compression_level(writer, 1);
   png_write_info(writer, info);
@@ -178,8 +216,7 @@ OutputResult OutputFileTIFF(const std::string& path, const BarCodeDataRec& rec, 
 
 OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, float width,
                             float height) {
-  BarCodeRect box{0, 0, width, height};
-  BarCodeGetSize(rec, box);
-  if (OutputPixels(box.width) > kPICTMaxWidth) return OutputResult::TooWide;
+  if (OutputPixels(PlanBitmap(rec, width, height).box.width) > kPICTMaxWidth)
+    return OutputResult::TooWide;
   return WriteBitmap(path, rec, width, height, FourCharCode("PICT"), EncodePICTFile);
 }

@@ -35,6 +35,26 @@ std::string CommentText(std::string_view text) {
   return out;
 }
 
+// What Mac OS Roman can show of a text, with "?" for the rest.
+std::string MacRomanPart(std::string_view text) {
+  return MacRomanToUtf8(MacRomanFromUtf8Lossy(text));
+}
+
+// A macro text that Mac OS Roman cannot hold shows what it can in the meta line; the text then
+// follows in full, as hex of its UTF-8 bytes so that the file stays 7-bit clean, in a line that the
+// document reader prefers.
+std::string MetaLines(std::string_view macro) {
+  const std::string line = CommentText(macro);
+  if (MacRomanFromUtf8(macro)) return line;
+  std::string lines = MacRomanPart(line) + '\n' + std::string(kEPSFMetaUtf8Comment);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char c : macro) {
+    lines += kHex[static_cast<unsigned char>(c) >> 4];
+    lines += kHex[static_cast<unsigned char>(c) & 0xF];
+  }
+  return lines;
+}
+
 } // namespace
 
 bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out) {
@@ -44,8 +64,8 @@ bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::
   if (copy.epsText->empty()) return false;
   std::string macro;
   BarCodeMacroText(macro, rec);
-  EPSFSetData(*copy.epsText, kEPSFTitlePlaceholder, CommentText(fileName));
-  EPSFSetData(*copy.epsText, kEPSFMetaPlaceholder, CommentText(macro));
+  EPSFSetData(*copy.epsText, kEPSFTitlePlaceholder, MacRomanPart(CommentText(fileName)));
+  EPSFSetData(*copy.epsText, kEPSFMetaPlaceholder, MetaLines(macro));
   out = std::move(*copy.epsText);
   return true;
 }

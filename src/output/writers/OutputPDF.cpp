@@ -1,6 +1,7 @@
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTexts.h"
+#include "output/writers/OutputVector.h"
 #include "output/writers/OutputWriters.h"
 #include "render/BarCodeRender.h"
 #include "services/Services.h"
@@ -87,15 +88,13 @@ bool PipeTo(const std::vector<std::string>& command, const std::string& bytes) {
 
 } // namespace
 
-bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
-                     std::string& out, int32_t sysVersion) {
+bool OutputRenderVector(const BarCodeDataRec& rec, float width, float height, std::string& out,
+                        const OutputVectorSurface& create) {
   BarCodeRect box{0, 0, width, height};
   BarCodeGetSize(rec, box);
   if (!(box.width > 0 && box.height > 0)) return false;
   out.clear();
-  cairo_surface_t* surface =
-      cairo_pdf_surface_create_for_stream(AppendBytes, &out, box.width, box.height);
-  if (info) SetInfo(surface, rec, sysVersion);
+  cairo_surface_t* surface = create(AppendBytes, &out, box.width, box.height);
   cairo_t* cg = cairo_create(surface);
   cairo_translate(cg, 0, box.height);
   cairo_scale(cg, 1, -1);
@@ -110,11 +109,19 @@ bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool 
   return ok;
 }
 
+bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
+                     std::string& out, int32_t sysVersion) {
+  return OutputRenderVector(
+      rec, width, height, out, [&](cairo_write_func_t write, void* closure, double w, double h) {
+        cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(write, closure, w, h);
+        if (info) SetInfo(surface, rec, sysVersion);
+        return surface;
+      });
+}
+
 OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
                            float height) {
-  BarCodeRect box;
-  if (!BarCodeGetSize(rec, box) && (OutputPixels(width) == 0 || OutputPixels(height) == 0))
-    return OutputResult::NotDrawable;
+  if (!OutputDrawable(rec, width, height)) return OutputResult::NotDrawable;
   std::string pdf;
   if (!OutputRenderPDF(rec, width, height, true, pdf, CheckSysVersionExtended()))
     return OutputResult::CannotRender;
@@ -122,9 +129,7 @@ OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, f
 }
 
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height) {
-  BarCodeRect box;
-  if (!BarCodeGetSize(rec, box) && (OutputPixels(width) == 0 || OutputPixels(height) == 0))
-    return OutputResult::NotDrawable;
+  if (!OutputDrawable(rec, width, height)) return OutputResult::NotDrawable;
   std::vector<std::string> command;
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   const char* x11 = std::getenv("DISPLAY");

@@ -1,5 +1,5 @@
-// The format writers shared by both programs: a request becomes a PNG, TIFF, PICT, PDF or EPS
-// file, or PDF data on the clipboard.
+// The format writers shared by both programs: a request becomes a PNG, TIFF, PICT, PDF, SVG or
+// EPS file, or PDF data on the clipboard.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +34,8 @@ OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, f
                            float height);
 OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float width,
                             float height);
+OutputResult OutputFileSVG(const std::string& path, const BarCodeDataRec& rec, float width,
+                           float height);
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height);
 
 // Stores a file whole (through a temporary file beside it, or beside the file a link points at)
@@ -46,13 +48,21 @@ OutputResult OutputStoreBytes(const std::string& path, uint32_t type, uint32_t c
 // The pieces the desktop program reuses for its own clipboard and tests.
 struct OutputBitmap {
   int width = 0, height = 0, stride = 0;
-  std::string pixels; // cairo ARGB32, premultiplied, native byte order
+  double resolution = 72; // pixels per inch at which the bitmap has the symbol's size in points
+  std::string pixels;     // cairo ARGB32, premultiplied, native byte order
 };
+// Pixels per unit of a bitmap's drawing: the whole number nearest to what the record's scale and
+// resolution ask for, at least 1. A bitmap is the unscaled symbol box times this factor.
+int OutputPixelFactor(const BarCodeDataRec& rec);
+// Whether a writer has something to draw: the symbol, or the placeholder in the size given.
+bool OutputDrawable(const BarCodeDataRec& rec, float width, float height);
 bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, OutputBitmap& out);
 std::string OutputEncodePNG(const OutputBitmap& bitmap);
 // PDF of the request; with info, the document information entries of a saved file.
 bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
                      std::string& out, int32_t sysVersion);
+// SVG of the request, sized in points like the PDF.
+bool OutputRenderSVG(const BarCodeDataRec& rec, float width, float height, std::string& out);
 // The finished EPS text of a request, with its title and meta lines filled in.
 bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out);
 // The pixel at (x, y), row 0 at the top: cairo ARGB32, premultiplied.

@@ -3,6 +3,7 @@
 #include "model/BarCodeStrings.h"
 #include "services/MacRoman.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -40,6 +41,76 @@ std::string CreationDate() {
   char buffer[64];
   std::strftime(buffer, sizeof buffer, "%x %H:%M", &local);
   return std::string(TrimWhiteSpace(buffer));
+}
+
+// The names of the glyphs of Mac OS Roman's upper half, bytes 0x80 to 0xFF (Apple's ROMAN.TXT with
+// Adobe's glyph names), written as the tail of a PostScript array.
+constexpr std::string_view kMacRomanUpperGlyphs =
+    "/Adieresis/Aring/Ccedilla/Eacute/Ntilde/Odieresis/Udieresis/aacute\r"
+    "/agrave/acircumflex/adieresis/atilde/aring/ccedilla/eacute/egrave\r"
+    "/ecircumflex/edieresis/iacute/igrave/icircumflex/idieresis/ntilde/oacute\r"
+    "/ograve/ocircumflex/odieresis/otilde/uacute/ugrave/ucircumflex/udieresis\r"
+    "/dagger/degree/cent/sterling/section/bullet/paragraph/germandbls\r"
+    "/registered/copyright/trademark/acute/dieresis/notequal/AE/Oslash\r"
+    "/infinity/plusminus/lessequal/greaterequal/yen/mu/partialdiff/summation\r"
+    "/product/pi/integral/ordfeminine/ordmasculine/Omega/ae/oslash\r"
+    "/questiondown/exclamdown/logicalnot/radical/florin/approxequal/Delta/guillemotleft\r"
+    "/guillemotright/ellipsis/space/Agrave/Atilde/Otilde/OE/oe\r"
+    "/endash/emdash/quotedblleft/quotedblright/quoteleft/quoteright/divide/lozenge\r"
+    "/ydieresis/Ydieresis/fraction/Euro/guilsinglleft/guilsinglright/fi/fl\r"
+    "/daggerdbl/periodcentered/quotesinglbase/quotedblbase/perthousand/Acircumflex/Ecircumflex/"
+    "Aacute\r"
+    "/Edieresis/Egrave/Iacute/Icircumflex/Idieresis/Igrave/Oacute/Ocircumflex\r"
+    "/apple/Ograve/Uacute/Ucircumflex/Ugrave/dotlessi/circumflex/tilde\r"
+    "/macron/breve/dotaccent/ring/cedilla/hungarumlaut/ogonek/caron\r";
+
+// PostScript fonts come in StandardEncoding, where the bytes above 0x7F name other glyphs or none.
+// A font that shows such a byte is copied under the name "<font>-MacRoman" with the Mac OS Roman
+// encoding, defined by this procedure (new name, font name); ASCII keeps its own glyphs but for
+// the straight quote and the grave, which StandardEncoding curls.
+constexpr std::string_view kReencodeProcedure =
+    "/VXmacroman StandardEncoding 256 array copy def\r"
+    "VXmacroman 39 /quotesingle put VXmacroman 96 /grave put\r"
+    "VXmacroman 128 [\r";
+constexpr std::string_view kReencodeProcedureEnd =
+    "] putinterval\r"
+    "/VXreencode {\r"
+    "findfont dup length dict begin\r"
+    "{1 index /FID ne {def} {pop pop} ifelse} forall\r"
+    "/Encoding VXmacroman def\r"
+    "currentdict end definefont pop\r"
+    "} def\r";
+constexpr std::string_view kFindFont = " findfont";
+constexpr std::string_view kMacRomanSuffix = "-MacRoman";
+// The last line of the prologue's procedures, after which the re-encoding goes.
+constexpr std::string_view kProceduresEnd = "stroke\r} def\r";
+
+bool HasUpperHalf(std::string_view bytes) {
+  return std::any_of(bytes.begin(), bytes.end(),
+                     [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+}
+
+// Makes the font selected last show Mac OS Roman: the re-encoding procedure goes into the
+// prologue once, and the selection becomes one of the re-encoded copy.
+void ReencodeLastFont(std::string& eps) {
+  const size_t find = eps.rfind(std::string(kFindFont) + std::string(kLineMark));
+  if (find == std::string::npos) return;
+  const size_t markEnd = eps.rfind(kLineMark, find);
+  const size_t crEnd = eps.rfind('\r', find);
+  size_t start = 0;
+  if (markEnd != std::string::npos) start = markEnd + kLineMark.size();
+  if (crEnd != std::string::npos) start = std::max(start, crEnd + 1);
+  const std::string font = eps.substr(start, find - start); // "/Name"
+  if (font.ends_with(kMacRomanSuffix)) return;
+  const std::string copy = font + std::string(kMacRomanSuffix);
+  eps.replace(start, find - start,
+              copy + ' ' + font + " VXreencode" + std::string(kLineMark) + copy);
+  if (eps.find("/VXreencode {") != std::string::npos) return;
+  const size_t prologue = eps.find(kProceduresEnd);
+  if (prologue == std::string::npos) return;
+  eps.insert(prologue + kProceduresEnd.size(), std::string(kReencodeProcedure) +
+                                                   std::string(kMacRomanUpperGlyphs) +
+                                                   std::string(kReencodeProcedureEnd));
 }
 
 void AppendRect(BarCodeRect r, std::string& eps, std::string_view procedure) {
@@ -110,6 +181,7 @@ int EPSFPrintText(int16_t x, int16_t y, std::string_view text, std::string& eps)
   EPSFFilterText(run, text);
   AppendLine(eps, run + ") show");
   AppendLine(eps, "closepath");
+  if (HasUpperHalf(MacRomanFromUtf8Lossy(text))) ReencodeLastFont(eps);
   return 0;
 }
 

@@ -19,6 +19,8 @@ inline constexpr std::string_view kEPSFMetaPlaceholder = "\u00AB"
 // request's macro text (the desktop program opens such a file as a document).
 inline constexpr std::string_view kEPSFCreatorComment = "%%Creator: Veltrix BarCode";
 inline constexpr std::string_view kEPSFMetaComment = "%%Meta: ";
+// Follows the meta line when the macro text has no Mac OS Roman form: its UTF-8 bytes in hex.
+inline constexpr std::string_view kEPSFMetaUtf8Comment = "%%MetaUTF8: ";
 
 int EPSFOpenPicture(BarCodeRect bounds, std::string& eps, int32_t scale);
 int EPSFPaintRect(BarCodeRect rect, std::string& eps);

@@ -55,9 +55,9 @@ TEST(SaveTest, ProposedNamesAreCutAndCleaned) {
   }
 }
 
-// The clipboard command puts the barcode there as PDF and PNG; with empty data it shows its alert
-// and leaves the clipboard alone.
-TEST(SaveTest, TheClipboardHoldsAPdfAndAPngThatScan) {
+// The clipboard command puts the barcode there as PDF, PNG and SVG; with empty data it shows its
+// alert and leaves the clipboard alone.
+TEST(SaveTest, TheClipboardHoldsAPdfAPngAndAnSvgThatScan) {
   Gtk::Window& window = NewWindow("EAN-13", " - ");
   window.get_clipboard()->set_text("left alone");
   const std::vector<GtkWindow*> before = ShownWindows();
@@ -67,8 +67,9 @@ TEST(SaveTest, TheClipboardHoldsAPdfAndAPngThatScan) {
   EXPECT_EQ(Bytes(ReadClipboard("UTF8_STRING", dir + "/clip.txt")), "left alone");
   SetControl(window, kViewData, "501234567890");
   ASSERT_TRUE(RunCommand(window, "menu:Edit/Copy To Clipboard"));
-  for (const std::string type : {"application/pdf", "image/png"}) {
-    const std::string file = ReadClipboard(type, dir + "/clip." + type.substr(type.find('/') + 1));
+  for (const std::string type : {"application/pdf", "image/png", "image/svg+xml"}) {
+    const std::string file =
+        ReadClipboard(type, dir + "/clip." + type.substr(type.find('/') + 1, 3));
     EXPECT_EQ(ZXingRead(RasterizeOnWhite(file), "EAN13"), Cells{"5012345678900"}) << type;
   }
 }
