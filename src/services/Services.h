@@ -52,6 +52,10 @@ int32_t DataFileLength(const std::string& path);
 std::string CreateURLFromParentFSRefFileName(const std::string& folder, std::string_view name);
 std::string GetNameAsPascalStringFromFSRef(const std::string& path);
 void DataFileCleanName(std::string& text);
+// Makes the folder and every missing folder above it; true when it is there afterwards.
+bool DataFileMakeFolders(const std::string& folder);
+// Expands a leading "~", drops "." components and duplicate slashes, resolves ".." lexically.
+int GetStandardUnixPath(std::string& path);
 
 // Finder codes live in extended attributes; a file system that refuses them gets none.
 int FSRefSetTypeAndCreator(const std::string& path, uint32_t type, uint32_t creator);

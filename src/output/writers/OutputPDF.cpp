@@ -24,9 +24,9 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
   return CAIRO_STATUS_SUCCESS;
 }
 
-void SetInfo(cairo_surface_t* surface, const BarCodeDataRec& rec, int32_t sysVersion) {
-  std::string author, title, subject;
-  CFPrefsGetCFStr(kPrefAuthor, author);
+void SetInfo(cairo_surface_t* surface, const BarCodeDataRec& rec, int32_t sysVersion,
+             const std::string& author) {
+  std::string title, subject;
   BarCodeTitleText(title, rec);
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_AUTHOR, author.c_str());
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Veltrix BarCode");
@@ -87,15 +87,21 @@ bool PipeTo(const std::vector<std::string>& command, const std::string& bytes) {
 
 } // namespace
 
+std::string OutputPDFAuthor() {
+  std::string author;
+  CFPrefsGetCFStr(kPrefAuthor, author);
+  return author;
+}
+
 bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
-                     std::string& out, int32_t sysVersion) {
+                     std::string& out, int32_t sysVersion, const std::string* author) {
   BarCodeRect box{0, 0, width, height};
   BarCodeGetSize(rec, box);
   if (!(box.width > 0 && box.height > 0)) return false;
   out.clear();
   cairo_surface_t* surface =
       cairo_pdf_surface_create_for_stream(AppendBytes, &out, box.width, box.height);
-  if (info) SetInfo(surface, rec, sysVersion);
+  if (info) SetInfo(surface, rec, sysVersion, author ? *author : OutputPDFAuthor());
   cairo_t* cg = cairo_create(surface);
   cairo_translate(cg, 0, box.height);
   cairo_scale(cg, 1, -1);
@@ -110,15 +116,20 @@ bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool 
   return ok;
 }
 
-OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
-                           float height) {
+OutputResult OutputFilePDFAuthor(const std::string& path, const BarCodeDataRec& rec, float width,
+                                 float height, const std::string& author) {
   BarCodeRect box;
   if (!BarCodeGetSize(rec, box) && (OutputPixels(width) == 0 || OutputPixels(height) == 0))
     return OutputResult::NotDrawable;
   std::string pdf;
-  if (!OutputRenderPDF(rec, width, height, true, pdf, CheckSysVersionExtended()))
+  if (!OutputRenderPDF(rec, width, height, true, pdf, CheckSysVersionExtended(), &author))
     return OutputResult::CannotRender;
   return OutputStoreBytes(path, FourCharCode("PDF "), FourCharCode("prvw"), pdf);
+}
+
+OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
+                           float height) {
+  return OutputFilePDFAuthor(path, rec, width, height, OutputPDFAuthor());
 }
 
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height) {
