@@ -108,9 +108,13 @@ bool BatchCSVHeader(BatchCSV& csv, std::string_view fileName, std::vector<std::s
     csv.pos = kByteOrderMark.size();
     first.remove_prefix(kByteOrderMark.size());
   }
-  const bool tabs =
-      first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos;
-  csv.separator = fileName.ends_with(".tsv") || tabs ? '\t' : ',';
+  bool tabs = false, commas = false, quoted = false; // outside quotes: a name may hold either
+  for (char c : first) {
+    quoted = quoted != (c == '"');
+    tabs = tabs || (!quoted && c == '\t');
+    commas = commas || (!quoted && c == ',');
+  }
+  csv.separator = fileName.ends_with(".tsv") || (tabs && !commas) ? '\t' : ',';
   std::string problem;
   return BatchCSVRead(csv, header, problem) && problem.empty();
 }

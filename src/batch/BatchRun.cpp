@@ -84,6 +84,10 @@ std::string ReadColumns(Batch& b, const std::vector<std::string>& header) {
   return {};
 }
 
+std::string Fields(size_t count) {
+  return std::to_string(count) + (count == 1 ? " field" : " fields");
+}
+
 // Fills the row's run from its fields, or says why the row fails before it is drawn.
 void BuildRow(Batch& b, uint64_t row, Job& job, const std::vector<std::string>& fields,
               const std::string& problem) {
@@ -93,8 +97,8 @@ void BuildRow(Batch& b, uint64_t row, Job& job, const std::vector<std::string>& 
   job.status = kExitCannotProduce;
   if (!problem.empty()) return job.lines.push_back(problem);
   if (fields.size() != b.columns.size())
-    return job.lines.push_back(std::to_string(fields.size()) + " fields where the header has " +
-                               std::to_string(b.columns.size()));
+    return job.lines.push_back("the row has " + Fields(fields.size()) + " where the header has " +
+                               Fields(b.columns.size()));
   // An empty cell gives no value: the command line's, or the run's default, holds.
   for (size_t k = 0; k < fields.size(); ++k)
     if (!fields[k].empty()) BarCodeRunApply(job.run, b.columns[k], fields[k]);
