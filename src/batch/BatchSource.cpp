@@ -1,5 +1,7 @@
 #include "batch/BatchSource.h"
 
+#include "services/Services.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -25,27 +27,17 @@ std::ptrdiff_t ReadSome(int fd, char* to, std::size_t size, const std::atomic<bo
   }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // The rest of a stream that cannot be read twice, in an unnamed temporary file that can.
 int Spool(BatchSource& source) {
   std::string name = (std::filesystem::temp_directory_path() / "vxbatch-XXXXXX").string();
   const int spool = mkostemp(name.data(), O_CLOEXEC);
   if (spool < 0) return -1;
   unlink(name.c_str());
-  bool ok = WriteAll(spool, BatchCSVUnread(source.csv));
+  bool ok = DataFileWriteAll(spool, BatchCSVUnread(source.csv));
   std::string chunk(65536, '\0');
   for (std::ptrdiff_t got = 1; ok && got > 0;) {
     got = ReadSome(source.fd, chunk.data(), chunk.size(), source.stop);
-    ok = got >= 0 && WriteAll(spool, std::string_view(chunk.data(), got > 0 ? got : 0));
+    ok = got >= 0 && DataFileWriteAll(spool, std::string_view(chunk.data(), got > 0 ? got : 0));
   }
   if (!ok || (source.stop && source.stop->load())) {
     close(spool);

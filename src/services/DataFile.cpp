@@ -65,16 +65,6 @@ struct OpenTemp {
 };
 thread_local OpenTemp openTemp;
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 } // namespace
 
 std::string FourCharString(uint32_t code) {
@@ -82,6 +72,16 @@ std::string FourCharString(uint32_t code) {
   for (int i = 0; i < 4; ++i)
     text[i] = static_cast<char>((code >> (24 - 8 * i)) & 0xFF);
   return text;
+}
+
+bool DataFileWriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
 }
 
 bool DataFileWriteAtomic(const std::string& named,
@@ -107,7 +107,7 @@ bool DataFileWriteAtomic(const std::string& named,
 bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes) {
   if (openTemp.fd >= 0 && openTemp.path == tempPath)
     return ftruncate(openTemp.fd, 0) == 0 && lseek(openTemp.fd, 0, SEEK_SET) == 0 &&
-           WriteAll(openTemp.fd, bytes);
+           DataFileWriteAll(openTemp.fd, bytes);
   std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();

@@ -42,6 +42,8 @@ bool CFPrefsAppSynchronize();
 bool DataFileWriteAtomic(const std::string& path,
                          const std::function<bool(const std::string& tempPath)>& write);
 bool DataFileWriteBytes(const std::string& path, std::string_view bytes);
+// Writes all the bytes to an open file, however many calls it takes.
+bool DataFileWriteAll(int fd, std::string_view bytes);
 // Fills a file that is not in place yet (the temporary file of DataFileWriteAtomic) directly.
 bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes);
 bool DataFileWriteCFStr(const std::string& path, std::string_view text);

@@ -42,30 +42,32 @@ bool FileExists(const std::string& path) {
   return std::filesystem::exists(path);
 }
 
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 // Through the shell and env, the program's output going to files rather than pipes, so that
 // nothing it leaves running can hold the test up.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                      const std::string& workdir, const std::string& input) {
   const std::string dir = TestTempDir();
-  const auto quoted = [](const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-      quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-  };
   std::string unset, set; // "NAME=" removes a variable
   for (const std::string& change : env)
     if (change.find('=') + 1 == change.size())
-      unset += " -u " + quoted(change.substr(0, change.size() - 1));
+      unset += " -u " + ShellQuoted(change.substr(0, change.size() - 1));
     else
-      set += " " + quoted(change);
+      set += " " + ShellQuoted(change);
   std::string command =
-      "cd " + quoted(workdir.empty() ? "." : workdir) + " && exec env" + unset + set;
+      "cd " + ShellQuoted(workdir.empty() ? "." : workdir) + " && exec env" + unset + set;
   for (const std::string& arg : argv) // /proc/self/exe: this program, not the shell starting one
     command +=
-        " " + quoted(arg == "/proc/self/exe" ? std::filesystem::read_symlink(arg).string() : arg);
-  const int status =
-      std::system((command + " <" + quoted(input) + " >" + dir + "/out 2>" + dir + "/err").c_str());
+        " " +
+        ShellQuoted(arg == "/proc/self/exe" ? std::filesystem::read_symlink(arg).string() : arg);
+  const int status = std::system(
+      (command + " <" + ShellQuoted(input) + " >" + dir + "/out 2>" + dir + "/err").c_str());
   return {WIFEXITED(status) && WEXITSTATUS(status) != 127 ? WEXITSTATUS(status) : -1,
           ReadFileBytes(dir + "/out"), ReadFileBytes(dir + "/err")};
 }

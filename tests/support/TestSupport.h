@@ -16,6 +16,9 @@ std::string TestTempDir();
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
+// The text as one word of the shell, in single quotes.
+std::string ShellQuoted(const std::string& text);
+
 struct RunResult {
   int status = -1; // exit status, or -1 when the program could not be run or was killed
   std::string out, err;
