@@ -53,9 +53,11 @@ void BatchReportTo(std::ostream& err, bool terminal, BatchOptions& options);
 // Output names. The placeholders {row} (zero-padded to rowWidth digits), {data}, {type} and
 // {addon} are replaced by the row's values, cleaned as proposed file names are.
 bool BatchHasPlaceholder(std::string_view pattern);
+// Whether {row} is the only placeholder: then every row's name is its own.
+bool BatchNamesByRow(std::string_view pattern);
 std::string BatchOutputName(std::string_view pattern, uint64_t row, int rowWidth,
                             const BarCodeDataRec& rec);
-// The output files a batch has named so far.
+// The output files a batch has named so far (unless each row's name is its own).
 struct BatchNames {
   std::string folder; // the working folder, against which relative names are taken
   std::vector<uint64_t> slots;

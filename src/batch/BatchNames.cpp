@@ -72,13 +72,21 @@ bool Insert(std::vector<uint64_t>& slots, uint64_t hash) {
   }
 }
 
-} // namespace
-
-bool BatchHasPlaceholder(std::string_view pattern) {
-  if (pattern.find(kRowPlaceholder) != std::string_view::npos) return true;
+// Whether the pattern names any of the row's values.
+bool HasValue(std::string_view pattern) {
   return std::any_of(kPlaceholders.begin(), kPlaceholders.end(), [&](const Placeholder& p) {
     return pattern.find(p.name) != std::string_view::npos;
   });
+}
+
+} // namespace
+
+bool BatchHasPlaceholder(std::string_view pattern) {
+  return pattern.find(kRowPlaceholder) != std::string_view::npos || HasValue(pattern);
+}
+
+bool BatchNamesByRow(std::string_view pattern) {
+  return pattern.find(kRowPlaceholder) != std::string_view::npos && !HasValue(pattern);
 }
 
 std::string BatchOutputName(std::string_view pattern, uint64_t row, int rowWidth,

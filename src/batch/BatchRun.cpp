@@ -43,16 +43,17 @@ struct Window {
 
 struct Batch {
   const BatchOptions& options;
-  BarCodeRun defaults;
-  std::vector<std::string> columns; // the parameter of each column
-  BatchSource source;
-  BatchNames names;
+  BatchSummary& summary;
+  BarCodeRun defaults{};
+  std::vector<std::string> columns{}; // the parameter of each column
+  BatchSource source{};
+  BatchNames names{};
   int rowWidth = 1;
   bool document = false; // one PDF of all rows
-  BatchDocument doc;
+  bool byRow = false;    // every row names a file of its own: no need to remember the names
+  BatchDocument doc{};
   bool lost = false; // the document was not stored
-  Window window;
-  BatchSummary& summary;
+  Window window{};
   Clock::time_point start = Clock::now(), shown{};
 };
 
@@ -108,7 +109,7 @@ void BuildRow(Batch& b, uint64_t row, Job& job, const std::vector<std::string>& 
     return job.lines.push_back("-action clip is for a single barcode; a batch writes files");
   if (!b.document) {
     job.run.output = BatchOutputName(job.run.output, row, b.rowWidth, job.run.rec);
-    if (!BatchNamesTake(b.names, job.run.output))
+    if (!b.byRow && !BatchNamesTake(b.names, job.run.output))
       return job.lines.push_back(job.run.output + " is named by an earlier row");
   }
   job.work = true;
@@ -246,7 +247,7 @@ void RunDocument(Batch& b, int jobs) {
   const OutputResult stored = OutputStoreFile(
       path, FourCharCode("PDF "), FourCharCode("prvw"), [&](const std::string& temp) {
         opened = BatchDocumentOpen(b.doc, temp, path.substr(slash + 1), *b.defaults.author);
-        RunRows(b, jobs);
+        if (opened) RunRows(b, jobs);
         return BatchDocumentClose(b.doc) && opened && !b.summary.stopped && b.doc.pages > 0;
       });
   b.lost = stored != OutputResult::Ok;
@@ -268,6 +269,7 @@ std::string Prepare(Batch& b) {
   if (std::string problem = BarCodeRunProblem(b.defaults, given); !problem.empty()) return problem;
   if (b.defaults.action == kActionClip && !HasColumn(b, "-action"))
     return "-action clip is for a single barcode; a batch writes files";
+  b.byRow = !HasColumn(b, "-output") && BatchNamesByRow(b.defaults.output);
   b.document = b.defaults.action == kActionPDF && !HasColumn(b, "-action") &&
                !HasColumn(b, "-output") && !BatchHasPlaceholder(b.defaults.output);
   const bool count = b.options.progress || HasColumn(b, "-output") ||
@@ -290,7 +292,7 @@ int BatchRun(const BarCodeRun& defaults, const BatchOptions& options, BatchSumma
   mallopt(M_MMAP_THRESHOLD, 4 << 20);
   mallopt(M_TRIM_THRESHOLD, 32 << 20);
   summary = {};
-  Batch b{options, {}, {}, {}, {}, 1, false, {}, false, {}, summary};
+  Batch b{options, summary};
   b.source.stop = options.stop;
   BarCodeRunCopy(defaults, b.defaults);
   if (!b.defaults.author) b.defaults.author = OutputPDFAuthor();
