@@ -31,12 +31,14 @@ struct Job {
 };
 
 // The rows between the reader and the report: rows [drained, filled) are in the ring, rows
-// [taken, filled) wait for a worker. Only the reader fills and drains; workers take.
+// [taken, filled) wait for a worker. Only the reader fills and drains; workers take. The reader
+// waits for many rows at a time (until `finished` reaches `wakeAt`), not for each.
 struct Window {
   std::mutex lock;
   std::condition_variable work, done;
   std::vector<Job> jobs;
   uint64_t drained = 1, taken = 1, filled = 1;
+  uint64_t finished = 0, wakeAt = UINT64_MAX;
   bool closing = false;
   Job& operator[](uint64_t row) { return jobs[row % jobs.size()]; }
 };
@@ -141,11 +143,11 @@ void Work(Batch& b) {
       MakeFolderOf(job->run.output, made);
       job->status = BarCodeRunProduce(job->run, job->lines);
     }
-    {
-      const std::lock_guard lock(w.lock);
-      job->done = true;
-    }
-    w.done.notify_one();
+    std::unique_lock lock(w.lock);
+    job->done = true;
+    const bool wake = ++w.finished >= w.wakeAt;
+    lock.unlock();
+    if (wake) w.done.notify_one();
   }
 }
 
@@ -168,21 +170,29 @@ void Report(Batch& b, uint64_t row, Job& job) {
   ShowProgress(b, false);
 }
 
-// Reports the next row in order when it is done (waiting for it when asked); false when there is
-// none to report.
-bool DrainOne(Batch& b, bool wait) {
+// Reports the rows that are done, in order, up to the first that is not.
+void DrainDone(Batch& b) {
   Window& w = b.window;
   std::unique_lock lock(w.lock);
-  if (w.drained == w.filled) return false;
-  Job& job = w[w.drained];
-  if (!job.done && !wait) return false;
-  w.done.wait(lock, [&] { return job.done; });
-  lock.unlock();
-  Report(b, w.drained, job);
-  lock.lock();
-  job.done = false;
-  ++w.drained;
-  return true;
+  while (w.drained < w.filled && w[w.drained].done) {
+    lock.unlock();
+    Report(b, w.drained, w[w.drained]);
+    lock.lock();
+    w[w.drained].done = false;
+    ++w.drained;
+  }
+}
+
+// Reports rows until at most `rows` are left in the window, waiting as long as it takes.
+void DrainTo(Batch& b, uint64_t rows) {
+  Window& w = b.window;
+  for (DrainDone(b);; DrainDone(b)) {
+    std::unique_lock lock(w.lock);
+    if (w.filled - w.drained <= rows) return;
+    w.wakeAt = std::max(w.finished + 1, w.filled - 1 - rows);
+    w.done.wait(lock, [&] { return w.finished >= w.wakeAt; });
+    w.wakeAt = UINT64_MAX;
+  }
 }
 
 // Workers leave the stop signals to the thread that reads, which stops cleanly.
@@ -206,8 +216,7 @@ void RunRows(Batch& b, int jobs) {
   std::vector<std::string> fields;
   std::string problem;
   for (uint64_t row = 1; !Stopping(b); ++row) {
-    while (w.filled - w.drained == w.jobs.size())
-      DrainOne(b, true);
+    if (w.filled - w.drained == w.jobs.size()) DrainTo(b, w.jobs.size() / 2);
     if (!BatchCSVRead(b.source.csv, fields, problem) || Stopping(b)) break;
     BuildRow(b, row, w[row], fields, problem);
     {
@@ -215,8 +224,7 @@ void RunRows(Batch& b, int jobs) {
       ++w.filled;
     }
     w.work.notify_one();
-    while (DrainOne(b, false)) {
-    }
+    DrainDone(b);
   }
   {
     // Rows no worker has started are left out when the batch stops.
@@ -226,8 +234,7 @@ void RunRows(Batch& b, int jobs) {
     w.closing = true;
   }
   w.work.notify_all();
-  while (DrainOne(b, true)) {
-  }
+  DrainTo(b, 0);
   for (std::thread& worker : workers)
     worker.join();
 }

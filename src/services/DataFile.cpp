@@ -35,9 +35,10 @@ std::string Folder(const std::string& path) {
 
 // The file a path stands for: a symbolic link is followed (through chains of links, relative ones
 // from their own folder) so that a write replaces the file it points at and the link stays a link.
-std::string FollowLinks(std::string path) {
+// `info` gets what the last lstat found (nothing when the file is not there).
+std::string FollowLinks(std::string path, struct stat& info) {
   for (int hops = 0; hops < 40; ++hops) {
-    struct stat info {};
+    info = {};
     if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
     std::string target(4096, '\0');
     const ssize_t length = readlink(path.c_str(), target.data(), target.size());
@@ -62,6 +63,7 @@ const mode_t kCreateMode = [] {
 struct OpenTemp {
   std::string path;
   int fd = -1;
+  bool filled = false;
 };
 thread_local OpenTemp openTemp;
 
@@ -87,14 +89,15 @@ bool DataFileWriteAll(int fd, std::string_view bytes) {
 bool DataFileWriteAtomic(const std::string& named,
                          const std::function<bool(const std::string& tempPath)>& write) {
   if (named.empty() || named.back() == '/') return false;
-  const std::string path = FollowLinks(named);
+  struct stat existing {};
+  const std::string path = FollowLinks(named, existing);
   std::string temp = Folder(path) + "/.vxtmp-XXXXXX";
   const int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
   // A new file gets the permissions a plain create would give it, not mkstemp's 0600.
-  struct stat existing {};
-  fchmod(fd, stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : kCreateMode);
-  openTemp = {temp, fd};
+  fchmod(fd, existing.st_mode != 0 && !S_ISLNK(existing.st_mode) ? (existing.st_mode & 07777)
+                                                                 : kCreateMode);
+  openTemp = {temp, fd, false};
   const bool written = write(temp);
   openTemp = {};
   if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
@@ -105,9 +108,12 @@ bool DataFileWriteAtomic(const std::string& named,
 }
 
 bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes) {
-  if (openTemp.fd >= 0 && openTemp.path == tempPath)
-    return ftruncate(openTemp.fd, 0) == 0 && lseek(openTemp.fd, 0, SEEK_SET) == 0 &&
-           DataFileWriteAll(openTemp.fd, bytes);
+  if (openTemp.fd >= 0 && openTemp.path == tempPath) {
+    const bool empty = !openTemp.filled ||
+                       (ftruncate(openTemp.fd, 0) == 0 && lseek(openTemp.fd, 0, SEEK_SET) == 0);
+    openTemp.filled = true;
+    return empty && DataFileWriteAll(openTemp.fd, bytes);
+  }
   std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();

@@ -23,11 +23,6 @@ constexpr size_t kMaxCharacters = 7089;
 using QRSymbol = std::unique_ptr<QRcode, decltype(&QRcode_free)>;
 using QRInput = std::unique_ptr<QRinput, decltype(&QRinput_free)>;
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Text beyond ASCII goes in as UTF-8 in one 8-bit segment behind an ECI designator: without it
 // readers guess the character set of 8-bit data, and some guess Shift JIS for short UTF-8 text.
 QRSymbol EncodeUtf8WithEci(const std::string& data) {
