@@ -271,6 +271,7 @@ std::vector<std::string> ZintRows(const std::vector<std::string>& args) {
 }
 
 void ExpectFileReadsAs(const std::string& file, const TableRow& expected) {
+  ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file " << file;
   bool extended = false;
   std::string identifier;
   std::vector<std::string> zbar{"zbarimg", "--quiet", "--raw"};
@@ -334,7 +335,9 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     cli.insert(cli.end(), {"-action", format + (named ? "" : "f"), "-output", file});
     const RunResult made = RunProgram(cli, {"WAYLAND_DISPLAY="});
     EXPECT_EQ(made.status, 0) << made.err;
-    ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file";
-    if (!unread) ExpectFileReadsAs(file, expected);
+    if (unread)
+      EXPECT_FALSE(ReadFileBytes(file).empty()) << "no file";
+    else
+      ExpectFileReadsAs(file, expected);
   }
 }

@@ -60,5 +60,5 @@ std::vector<std::string> ZintRows(const std::vector<std::string>& args);
 // Makes the symbol with the command-line tool into each file of the row's `files` and checks what
 // the readers of its `zxing`, `zbar` and `pdftext` columns read from each (tests/data/README.md).
 void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expected);
-// Checks what those readers read from one file made (its format told by its name).
+// Checks that a file was made and what those readers read from it (its format told by its name).
 void ExpectFileReadsAs(const std::string& file, const TableRow& expected);
