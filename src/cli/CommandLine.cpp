@@ -1,15 +1,12 @@
 #include "cli/CommandLine.h"
 
-#include "model/BarCodeStrings.h"
+#include "batch/Batch.h"
 #include "model/BarCodeTables.h"
-#include "output/writers/OutputWriters.h"
-#include "render/BarCodeRender.h"
 #include "services/Services.h"
-#include "verify/BarCodeVerify.h"
 
 #include <algorithm>
-#include <array>
-#include <climits>
+#include <atomic>
+#include <csignal>
 
 const char* const kUsageText =
     "NAME:\n"
@@ -70,191 +67,82 @@ const char* const kUsageText =
     "\n"
     "-action svgf\n"
     "Specify result as \"svgf\" for graphic file format SVG.\n"
+    "\n"
+    "-batch\n"
+    "Make one barcode for each row of a CSV or TSV file (\"-\" for standard input) whose header "
+    "row "
+    "names its columns after the parameters above without the dash: type, data, addon, scale, "
+    "trim, disp, antialiasoff, fontsmoothoff, dpi, action, output, verify, strict. Parameters given "
+    "here are the defaults for the columns the file lacks. In -output, {row}, {data}, {type} and "
+    "{addon} name each row's file; \"pdff\" with one -output file makes one PDF with a page per "
+    "row.\n"
+    "\n"
+    "-jobs\n"
+    "Number of rows of a batch made at once; the default is one per processor core.\n"
+    "\n"
+    "EXAMPLES:\n"
+    "VeltrixBarCode -batch products.csv -type EAN-13 -action pngf -output 'labels/{data}.png'\n"
+    "VeltrixBarCode -batch - -type Code-128 -action pdff -output list.pdf < list.csv\n"
     "\n";
 
 namespace {
 
-using Writer = OutputResult (*)(const std::string&, const BarCodeDataRec&, float, float);
-
-struct Action {
-  std::string_view word;
-  uint32_t code;
-  Writer writer; // null for the clipboard
-};
-
-constexpr std::array<Action, 7> kActions{{
-    {"clip", FourCharCode("CLIP"), nullptr},
-    {"epsf", FourCharCode("FEPS"), OutputFileEPSF},
-    {"pdff", FourCharCode("FPDF"), OutputFilePDF},
-    {"tiff", FourCharCode("FTIF"), OutputFileTIFF},
-    {"pngf", FourCharCode("FPNG"), OutputFilePNG},
-    {"pict", FourCharCode("FPCT"), OutputFilePICT},
-    {"svgf", FourCharCode("FSVG"), OutputFileSVG},
-}};
-
-const Action* ActionFor(uint32_t code) {
-  for (const Action& action : kActions)
-    if (action.code == code) return &action;
-  return nullptr;
-}
-
-int16_t Clamp16(int32_t value, int32_t low, int32_t high) {
-  return static_cast<int16_t>(std::clamp(value, low, high));
-}
-
-void SetAction(CommandLineRun& run, const std::string& value) {
-  run.action = 0;
-  run.rec.position = kPositionPreview;
-  for (const Action& action : kActions)
-    if (action.word == value) {
-      run.action = action.code;
-      run.rec.position = kPositionFile;
-    }
-}
-
-using Setter = void (*)(CommandLineRun&, const std::string&);
-
-struct Parameter {
-  std::string_view name;
-  Setter apply;
-};
-
-const std::array<Parameter, 13> kParameters{{
-    {"-action", SetAction},
-    {"-type", [](CommandLineRun& r, const std::string& v) { r.rec.symbology = BarCodeSymType(v); }},
-    {"-data",
-     [](CommandLineRun& r, const std::string& v) {
-       *r.rec.data = v;
-       FixCFStringMetaChars(*r.rec.data);
-     }},
-    {"-addon", [](CommandLineRun& r, const std::string& v) { *r.rec.addon = v; }},
-    {"-scale",
-     [](CommandLineRun& r, const std::string& v) {
-       r.rec.scale = std::clamp(CommandLineInteger(v), 50, 150);
-     }},
-    {"-trim", [](CommandLineRun& r,
-                 const std::string& v) { r.rec.trim = std::clamp(CommandLineInteger(v), 0, 100); }},
-    {"-disp", [](CommandLineRun& r, const std::string& v) { *r.rec.display = v; }},
-    {"-antialiasoff",
-     [](CommandLineRun& r, const std::string& v) {
-       r.rec.antialiasOff = Clamp16(CommandLineInteger(v), 0, 1);
-     }},
-    {"-fontsmoothoff",
-     [](CommandLineRun& r, const std::string& v) {
-       r.rec.fontSmoothOff = Clamp16(CommandLineInteger(v), 0, 1);
-     }},
-    {"-output",
-     [](CommandLineRun& r, const std::string& v) {
-       r.output = v;
-       GetStandardUnixPath(r.output);
-       // "name/" asks for a folder; the writers refuse it rather than write a file "name".
-       if (v.ends_with('/') && !r.output.ends_with('/')) r.output += '/';
-     }},
-    {"-strict", [](CommandLineRun& r,
-                   const std::string& v) { r.strict = Clamp16(CommandLineInteger(v), 0, 1); }},
-    {"-verify", [](CommandLineRun& r,
-                   const std::string& v) { r.verify = Clamp16(CommandLineInteger(v), 0, 1); }},
-    {"-dpi",
-     [](CommandLineRun& r, const std::string& v) {
-       r.rec.dpi = std::clamp(CommandLineInteger(v), kBarCodeDefaultDPI, kBarCodeMaxDPI);
-     }},
-}};
-
-// The reason a scanned run is a usage error, or empty when it can go ahead.
-std::string UsageProblem(const CommandLineRun& run) {
-  if (!run.invalid.empty()) return "the value of " + run.invalid + " is not valid UTF-8";
-  if (run.rec.symbology <= 0) return "-type is missing or names no known symbology";
-  if (run.action == 0)
-    return "-action is missing or not one of clip, epsf, pdff, tiff, pngf, pict, svgf";
-  if (run.rec.data->empty()) return "-data is missing or empty";
-  if (ActionFor(run.action)->writer && run.output.empty()) return "-output is missing";
-  return {};
-}
-
 constexpr std::string_view kPrefix = "VeltrixBarCode: ";
 
-// One line for a request the size computation refuses: why, or the writer's general word.
-std::string NotDrawableText(const CommandLineRun& run) {
-  const std::string refusal = BarCodeRefusal(run.rec);
-  return refusal.empty() ? std::string(OutputResultText(OutputResult::NotDrawable)) : refusal;
+// Parameters of the tool itself, not of a request.
+void ApplyToolParameter(CommandLineRun& run, const std::string& name, const std::string& value) {
+  if (name == "-batch") run.batch = value;
+  if (name == "-jobs") run.jobs = std::clamp(CommandLineInteger(value), 0, 256);
 }
 
-// What -verify and -strict ask before the output is made: the request reads back, and nothing in
-// it was changed. Returns the exit status, kExitWritten to go ahead.
-int CheckRequest(CommandLineRun& run, std::ostream& err) {
-  if (!BarCodeRefusal(run.rec).empty()) return kExitWritten; // the writer says why
-  if (run.verify == 1) {
-    const BarCodeVerification v = BarCodeVerify(run.rec);
-    if (v.result == BarCodeVerifyResult::Mismatch ||
-        v.result == BarCodeVerifyResult::DecoderUnavailable) {
-      err << kPrefix << BarCodeVerificationText(v) << "\n";
-      return kExitCannotProduce;
-    }
-  }
-  if (run.strict == 1 && !run.rec.notices->empty()) {
-    for (const std::string& notice : *run.rec.notices)
-      err << kPrefix << "refused under -strict 1: " << notice << "\n";
-    return kExitCannotProduce;
-  }
-  return kExitWritten;
-}
-
-// The notices come from the writer's own size computation and drawing; a run without -verify or
-// -strict pays for nothing more than that.
 int Produce(CommandLineRun& run, std::ostream& err) {
-  run.rec.notices = std::make_shared<std::vector<std::string>>();
-  int status = (run.verify == 1 || run.strict == 1) ? CheckRequest(run, err) : kExitWritten;
-  if (status == kExitWritten) {
-    const Action* action = ActionFor(run.action);
-    const OutputResult result = action->writer ? action->writer(run.output, run.rec, 0, 0)
-                                               : OutputPasteboardPDF(run.rec, 0, 0);
-    if (result != OutputResult::Ok) {
-      err << kPrefix
-          << (result == OutputResult::NotDrawable ? NotDrawableText(run)
-                                                  : std::string(OutputResultText(result)))
-          << "\n";
-      status = kExitCannotProduce;
-    }
+  std::vector<std::string> lines;
+  const int status = BarCodeRunProduce(run, lines);
+  for (const std::string& line : lines)
+    err << kPrefix << line << "\n";
+  return status;
+}
+
+std::atomic<bool> batchStop{false};
+
+// Ctrl-C and kill stop a batch between rows: the files made stay, and no partial one is left.
+int RunBatch(CommandLineRun& run, std::ostream& out, std::ostream& err, bool terminal) {
+  struct sigaction stop {
+  }, oldInterrupt{}, oldTerminate{};
+  stop.sa_handler = [](int) { batchStop = true; };
+  stop.sa_flags = SA_RESTART;
+  sigemptyset(&stop.sa_mask);
+  batchStop = false;
+  sigaction(SIGINT, &stop, &oldInterrupt);
+  sigaction(SIGTERM, &stop, &oldTerminate);
+  BatchOptions options{run.batch, run.jobs, &batchStop, nullptr, nullptr};
+  BatchReportTo(err, terminal, options);
+  BatchSummary summary;
+  const int status = BatchRun(run, options, summary);
+  sigaction(SIGINT, &oldInterrupt, nullptr);
+  sigaction(SIGTERM, &oldTerminate, nullptr);
+  if (status == kExitUsage) {
+    err << kPrefix << summary.problem << "\n";
+    out << kUsageText;
+  } else {
+    err << (terminal ? "\r\x1b[K" : "") << BatchSummaryText(summary) << "\n";
   }
-  if (run.strict != 1)
-    for (const std::string& notice : *run.rec.notices)
-      err << kPrefix << "warning: " << notice << "\n";
   return status;
 }
 
 } // namespace
 
-int32_t CommandLineInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && IsWhiteSpace(static_cast<unsigned char>(text[i])))
-    ++i;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    value = std::min<int64_t>(value * 10 + (text[i] - '0'), int64_t{INT32_MAX} + 1);
-  value = negative ? -value : value;
-  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 void CommandLineScan(const std::vector<std::string>& args, CommandLineRun& run) {
-  BarCodeDataRecCreate(&run.rec);
+  BarCodeRunCreate(run);
   // Every element but the last is tried as a parameter name, values included: the scan moves
-  // on by one element, not by two.
-  if (args.size() <= 3) return;
-  for (size_t k = 1; k + 1 < args.size(); ++k) {
-    for (const Parameter& parameter : kParameters) {
-      if (args[k] != parameter.name) continue;
-      if (!Utf8Valid(args[k + 1])) {
-        if (run.invalid.empty()) run.invalid = args[k];
-        continue;
-      }
-      parameter.apply(run, args[k + 1]);
-    }
-  }
+  // on by one element, not by two. Two arguments are scanned only as a batch of its own.
+  if (args.size() <= 3 && !(args.size() == 3 && args[1] == "-batch")) return;
+  for (size_t k = 1; k + 1 < args.size(); ++k)
+    if (!BarCodeRunApply(run, args[k], args[k + 1])) ApplyToolParameter(run, args[k], args[k + 1]);
 }
 
-int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    bool terminal) {
   if (args.size() == 2 && (args[1] == "-h" || args[1] == "--help")) {
     out << kUsageText;
     return kExitWritten;
@@ -271,13 +159,15 @@ int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std
   CommandLineRun run;
   CommandLineScan(args, run);
   int status = kExitWritten;
-  if (const std::string problem = UsageProblem(run); !problem.empty()) {
-    err << "VeltrixBarCode: " << problem << "\n";
+  if (!run.batch.empty()) {
+    status = RunBatch(run, out, err, terminal);
+  } else if (const std::string problem = BarCodeRunProblem(run); !problem.empty()) {
+    err << kPrefix << problem << "\n";
     out << kUsageText;
     status = kExitUsage;
   } else {
     status = Produce(run, err);
   }
-  BarCodeDataRecRelease(&run.rec);
+  BarCodeRunRelease(run);
   return status;
 }

@@ -1,8 +1,10 @@
 #include "cli/CommandLine.h"
 
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  return CommandLineMain(std::vector<std::string>(argv, argv + argc), std::cout, std::cerr);
+  return CommandLineMain(std::vector<std::string>(argv, argv + argc), std::cout, std::cerr,
+                         isatty(STDERR_FILENO) == 1);
 }

@@ -79,6 +79,11 @@ std::string Utf8Encode(std::u32string_view text) {
   return out;
 }
 
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 bool Utf8Valid(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     const size_t at = i;

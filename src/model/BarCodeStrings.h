@@ -11,6 +11,7 @@ struct BarCodeDataRec;
 std::u32string Utf8Decode(std::string_view text); // invalid bytes become U+FFFD, one per byte
 std::string Utf8Encode(std::u32string_view text);
 bool Utf8Valid(std::string_view text);
+bool IsAscii(std::string_view text); // every byte below 0x80
 size_t Utf8Length(std::string_view text);
 bool IsWhiteSpace(char32_t c);
 bool IsDigits(std::string_view text); // every character 0-9 (true for the empty string)

@@ -2,6 +2,7 @@
 
 #include "services/MacRoman.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
@@ -38,9 +39,10 @@ std::string Folder(const std::string& path) {
 
 // The file a path stands for: a symbolic link is followed (through chains of links, relative ones
 // from their own folder) so that a write replaces the file it points at and the link stays a link.
-std::string FollowLinks(std::string path) {
+// `info` gets what the last lstat found (nothing when the file is not there).
+std::string FollowLinks(std::string path, struct stat& info) {
   for (int hops = 0; hops < 40; ++hops) {
-    struct stat info {};
+    info = {};
     if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
     std::string target(4096, '\0');
     const ssize_t length = readlink(path.c_str(), target.data(), target.size());
@@ -51,6 +53,24 @@ std::string FollowLinks(std::string path) {
   return path;
 }
 
+// The permissions a plain create gives a new file. Read once, at start-up: asking means setting
+// the mask for a moment, which another thread's create must not see.
+const mode_t kCreateMode = [] {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}();
+
+// The temporary file that DataFileWriteAtomic has made on this thread, still open: filling it
+// writes through that descriptor, as opening it again by name costs about as much as the rest of
+// a small file's write.
+struct OpenTemp {
+  std::string path;
+  int fd = -1;
+  bool filled = false;
+};
+thread_local OpenTemp openTemp;
+
 } // namespace
 
 std::string FourCharString(uint32_t code) {
@@ -60,22 +80,31 @@ std::string FourCharString(uint32_t code) {
   return text;
 }
 
+bool DataFileWriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
 bool DataFileWriteAtomic(const std::string& named,
                          const std::function<bool(const std::string& tempPath)>& write) {
   if (named.empty() || named.back() == '/') return false;
-  const std::string path = FollowLinks(named);
-  std::string temp = Folder(path) + "/.vxtmp-XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  close(fd);
-  // A new file gets the permissions a plain create would give it, not mkstemp's 0600.
-  const mode_t mask = umask(0);
-  umask(mask);
   struct stat existing {};
-  const mode_t mode =
-      (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : (0666 & ~mask);
-  chmod(temp.c_str(), mode);
-  if (!write(temp) || std::rename(temp.c_str(), path.c_str()) != 0) {
+  const std::string path = FollowLinks(named, existing);
+  std::string temp = Folder(path) + "/.vxtmp-XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  // A new file gets the permissions a plain create would give it, not mkstemp's 0600.
+  fchmod(fd, existing.st_mode != 0 && !S_ISLNK(existing.st_mode) ? (existing.st_mode & 07777)
+                                                                 : kCreateMode);
+  openTemp = {temp, fd, false};
+  const bool written = write(temp);
+  openTemp = {};
+  if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
     return false;
   }
@@ -83,6 +112,12 @@ bool DataFileWriteAtomic(const std::string& named,
 }
 
 bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes) {
+  if (openTemp.fd >= 0 && openTemp.path == tempPath) {
+    const bool empty = !openTemp.filled ||
+                       (ftruncate(openTemp.fd, 0) == 0 && lseek(openTemp.fd, 0, SEEK_SET) == 0);
+    openTemp.filled = true;
+    return empty && DataFileWriteAll(openTemp.fd, bytes);
+  }
   std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
@@ -141,6 +176,19 @@ std::string GetNameAsPascalStringFromFSRef(const std::string& path) {
 void DataFileCleanName(std::string& text) {
   for (char& c : text)
     if (c == '/' || c == ':') c = '-';
+}
+
+bool DataFileMakeFolders(const std::string& folder) {
+  struct stat info {};
+  if (folder.empty() || stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  const size_t slash = folder.find_last_not_of('/') == std::string::npos
+                           ? std::string::npos
+                           : folder.rfind('/', folder.find_last_not_of('/'));
+  if (slash != std::string::npos && slash > 0 && !DataFileMakeFolders(folder.substr(0, slash)))
+    return false;
+  // Another thread or program may make the same folder at the same moment.
+  return mkdir(folder.c_str(), 0777) == 0 ||
+         (errno == EEXIST && stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
 int FSRefSetTypeAndCreator(const std::string& path, uint32_t type, uint32_t creator) {

@@ -47,6 +47,7 @@ int ByteFor(char32_t c) {
 } // namespace
 
 std::optional<std::string> MacRomanFromUtf8(std::string_view text) {
+  if (IsAscii(text)) return std::string(text); // the same bytes in both
   if (!Utf8Valid(text)) return std::nullopt;
   std::string out;
   out.reserve(text.size());
@@ -59,6 +60,7 @@ std::optional<std::string> MacRomanFromUtf8(std::string_view text) {
 }
 
 std::string MacRomanFromUtf8Lossy(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (char32_t c : Utf8Decode(text)) {

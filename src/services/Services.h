@@ -46,6 +46,8 @@ bool CFPrefsAppSynchronize();
 bool DataFileWriteAtomic(const std::string& path,
                          const std::function<bool(const std::string& tempPath)>& write);
 bool DataFileWriteBytes(const std::string& path, std::string_view bytes);
+// Writes all the bytes to an open file, however many calls it takes.
+bool DataFileWriteAll(int fd, std::string_view bytes);
 // Fills a file that is not in place yet (the temporary file of DataFileWriteAtomic) directly.
 bool DataFileFillTemp(const std::string& tempPath, std::string_view bytes);
 bool DataFileWriteCFStr(const std::string& path, std::string_view text);
@@ -56,6 +58,10 @@ int32_t DataFileLength(const std::string& path);
 std::string CreateURLFromParentFSRefFileName(const std::string& folder, std::string_view name);
 std::string GetNameAsPascalStringFromFSRef(const std::string& path);
 void DataFileCleanName(std::string& text);
+// Makes the folder and every missing folder above it; true when it is there afterwards.
+bool DataFileMakeFolders(const std::string& folder);
+// Expands a leading "~", drops "." components and duplicate slashes, resolves ".." lexically.
+int GetStandardUnixPath(std::string& path);
 
 // Finder codes live in extended attributes; a file system that refuses them gets none.
 int FSRefSetTypeAndCreator(const std::string& path, uint32_t type, uint32_t creator);

@@ -42,30 +42,32 @@ bool FileExists(const std::string& path) {
   return std::filesystem::exists(path);
 }
 
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 // Through the shell and env, the program's output going to files rather than pipes, so that
 // nothing it leaves running can hold the test up.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                     const std::string& workdir) {
+                     const std::string& workdir, const std::string& input) {
   const std::string dir = TestTempDir();
-  const auto quoted = [](const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-      quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-  };
   std::string unset, set; // "NAME=" removes a variable
   for (const std::string& change : env)
     if (change.find('=') + 1 == change.size())
-      unset += " -u " + quoted(change.substr(0, change.size() - 1));
+      unset += " -u " + ShellQuoted(change.substr(0, change.size() - 1));
     else
-      set += " " + quoted(change);
+      set += " " + ShellQuoted(change);
   std::string command =
-      "cd " + quoted(workdir.empty() ? "." : workdir) + " && exec env" + unset + set;
+      "cd " + ShellQuoted(workdir.empty() ? "." : workdir) + " && exec env" + unset + set;
   for (const std::string& arg : argv) // /proc/self/exe: this program, not the shell starting one
     command +=
-        " " + quoted(arg == "/proc/self/exe" ? std::filesystem::read_symlink(arg).string() : arg);
-  const int status =
-      std::system((command + " </dev/null >" + dir + "/out 2>" + dir + "/err").c_str());
+        " " +
+        ShellQuoted(arg == "/proc/self/exe" ? std::filesystem::read_symlink(arg).string() : arg);
+  const int status = std::system(
+      (command + " <" + ShellQuoted(input) + " >" + dir + "/out 2>" + dir + "/err").c_str());
   return {WIFEXITED(status) && WEXITSTATUS(status) != 127 ? WEXITSTATUS(status) : -1,
           ReadFileBytes(dir + "/out"), ReadFileBytes(dir + "/err")};
 }
@@ -284,8 +286,8 @@ std::vector<std::string> ZintRows(const std::vector<std::string>& args) {
   return rows;
 }
 
-void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expected) {
-  const std::string dir = TestTempDir();
+void ExpectFileReadsAs(const std::string& file, const TableRow& expected) {
+  ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file " << file;
   bool extended = false;
   std::string identifier;
   std::vector<std::string> zbar{"zbarimg", "--quiet", "--raw"};
@@ -303,6 +305,39 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     std::sort(lines.begin(), lines.end());
     return lines;
   };
+  const bool eps = file.ends_with(".eps");
+  if ((eps || file.ends_with(".pdf")) && !expected.Raw("pdftext").empty()) {
+    const std::vector<std::string> pdf{"pdftotext", file, "-"},
+        gs{"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-sOutputFile=-",
+           file};
+    std::string shown = RunProgram(eps ? gs : pdf).out;
+    std::erase_if(shown, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
+    EXPECT_NE(shown.find(expected.Text("pdftext")), std::string::npos) << shown;
+  }
+  if (expected.Raw("zxing").empty() && expected.Raw("zbar").empty()) return;
+  const std::string png = RasterizeOnWhite(file);
+  ASSERT_FALSE(png.empty()) << "no picture of the file";
+  std::vector<std::string> read, wanted;
+  for (const std::string& item : expected.List("zxing")) {
+    wanted.push_back(item.substr(item.find(':') + 1));
+    const std::string symbol = ZXingReadOne(png, item.substr(0, item.find(':')), extended);
+    if (symbol.empty()) continue;
+    read.push_back(symbol.substr(symbol.find('\n') + 1));
+    EXPECT_TRUE(identifier.empty() || symbol.starts_with(identifier + '\n')) << symbol;
+  }
+  EXPECT_EQ(read, wanted) << "zxing-cpp";
+  if (expected.Raw("zbar").empty()) return;
+  std::string texts;
+  for (const std::string& text : expected.List("zbar"))
+    texts += text + '\n';
+  zbar.push_back(png);
+  EXPECT_EQ(sortedLines(RunProgram(zbar, {"DBUS_SESSION_BUS_ADDRESS=disabled:"}).out),
+            sortedLines(texts))
+      << "zbar";
+}
+
+void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expected) {
+  const std::string dir = TestTempDir();
   ASSERT_FALSE(expected.Raw("files").empty()) << "a row names the files to make";
   for (std::string format : expected.List("files", ' ')) {
     SCOPED_TRACE(format);
@@ -321,34 +356,6 @@ void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expect
     const RunResult made = RunProgram(cli, {"WAYLAND_DISPLAY="});
     EXPECT_EQ(made.status, 0) << made.err;
     ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file";
-    if ((format == "pdf" || format == "eps") && !expected.Raw("pdftext").empty()) {
-      const std::vector<std::string> pdf{"pdftotext", file, "-"},
-          eps{"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite", "-sOutputFile=-",
-              file};
-      std::string shown = RunProgram(format == "pdf" ? pdf : eps).out;
-      std::erase_if(shown, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
-      EXPECT_NE(shown.find(expected.Text("pdftext")), std::string::npos) << shown;
-    }
-    if (unread || (expected.Raw("zxing").empty() && expected.Raw("zbar").empty())) continue;
-    const std::string png = RasterizeOnWhite(file);
-    ASSERT_FALSE(png.empty()) << "no picture of the file";
-    std::vector<std::string> read, wanted;
-    for (const std::string& item : expected.List("zxing")) {
-      wanted.push_back(item.substr(item.find(':') + 1));
-      const std::string symbol = ZXingReadOne(png, item.substr(0, item.find(':')), extended);
-      if (symbol.empty()) continue;
-      read.push_back(symbol.substr(symbol.find('\n') + 1));
-      EXPECT_TRUE(identifier.empty() || symbol.starts_with(identifier + '\n')) << symbol;
-    }
-    EXPECT_EQ(read, wanted) << "zxing-cpp";
-    if (expected.Raw("zbar").empty()) continue;
-    std::string texts;
-    for (const std::string& text : expected.List("zbar"))
-      texts += text + '\n';
-    zbar.push_back(png);
-    EXPECT_EQ(sortedLines(RunProgram(zbar, {"DBUS_SESSION_BUS_ADDRESS=disabled:"}).out),
-              sortedLines(texts))
-        << "zbar";
-    zbar.pop_back();
+    if (!unread) ExpectFileReadsAs(file, expected);
   }
 }

@@ -16,14 +16,17 @@ std::string TestTempDir();
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
+// The text as one word of the shell, in single quotes.
+std::string ShellQuoted(const std::string& text);
+
 struct RunResult {
   int status = -1; // exit status, or -1 when the program could not be run or was killed
   std::string out, err;
 };
-// Runs a program with its arguments and an empty standard input; env entries ("NAME=value") are
-// added to the environment, and a name alone ("NAME=") removes it.
+// Runs a program with its arguments and standard input from a file (empty by default); env entries
+// ("NAME=value") are added to the environment, and a name alone ("NAME=") removes it.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env = {},
-                     const std::string& workdir = {});
+                     const std::string& workdir = {}, const std::string& input = "/dev/null");
 std::string CliPath(); // the command-line tool under test
 RunResult RunCli(const std::vector<std::string>& args, const std::string& workdir = {});
 // A record made for a test, placed as for files; release it with BarCodeDataRecRelease.
@@ -60,3 +63,5 @@ std::pair<double, double> BitmapWidthAndResolution(const std::string& path);
 // Makes the symbol with the command-line tool into each file of the row's `files` and checks what
 // the readers of its `zxing`, `zbar` and `pdftext` columns read from each (tests/data/README.md).
 void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expected);
+// Checks that a file was made and what those readers read from it (its format told by its name).
+void ExpectFileReadsAs(const std::string& file, const TableRow& expected);

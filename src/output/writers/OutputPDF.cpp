@@ -25,9 +25,9 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
   return CAIRO_STATUS_SUCCESS;
 }
 
-void SetInfo(cairo_surface_t* surface, const BarCodeDataRec& rec, int32_t sysVersion) {
-  std::string author, title, subject;
-  CFPrefsGetCFStr(kPrefAuthor, author);
+void SetInfo(cairo_surface_t* surface, const BarCodeDataRec& rec, int32_t sysVersion,
+             const std::string& author) {
+  std::string title, subject;
   BarCodeTitleText(title, rec);
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_AUTHOR, author.c_str());
   cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Veltrix BarCode");
@@ -88,6 +88,12 @@ bool PipeTo(const std::vector<std::string>& command, const std::string& bytes) {
 
 } // namespace
 
+std::string OutputPDFAuthor() {
+  std::string author;
+  CFPrefsGetCFStr(kPrefAuthor, author);
+  return author;
+}
+
 bool OutputRenderVector(const BarCodeDataRec& rec, float width, float height, std::string& out,
                         const OutputVectorSurface& create) {
   BarCodeRect box{0, 0, width, height};
@@ -110,22 +116,27 @@ bool OutputRenderVector(const BarCodeDataRec& rec, float width, float height, st
 }
 
 bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
-                     std::string& out, int32_t sysVersion) {
+                     std::string& out, int32_t sysVersion, const std::string* author) {
   return OutputRenderVector(
       rec, width, height, out, [&](cairo_write_func_t write, void* closure, double w, double h) {
         cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(write, closure, w, h);
-        if (info) SetInfo(surface, rec, sysVersion);
+        if (info) SetInfo(surface, rec, sysVersion, author ? *author : OutputPDFAuthor());
         return surface;
       });
 }
 
-OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
-                           float height) {
+OutputResult OutputFilePDFAuthor(const std::string& path, const BarCodeDataRec& rec, float width,
+                                 float height, const std::string& author) {
   if (!OutputDrawable(rec, width, height)) return OutputResult::NotDrawable;
   std::string pdf;
-  if (!OutputRenderPDF(rec, width, height, true, pdf, CheckSysVersionExtended()))
+  if (!OutputRenderPDF(rec, width, height, true, pdf, CheckSysVersionExtended(), &author))
     return OutputResult::CannotRender;
   return OutputStoreBytes(path, FourCharCode("PDF "), FourCharCode("prvw"), pdf);
+}
+
+OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
+                           float height) {
+  return OutputFilePDFAuthor(path, rec, width, height, OutputPDFAuthor());
 }
 
 OutputResult OutputPasteboardPDF(const BarCodeDataRec& rec, float width, float height) {

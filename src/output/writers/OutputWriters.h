@@ -32,6 +32,11 @@ OutputResult OutputFilePICT(const std::string& path, const BarCodeDataRec& rec, 
                             float height);
 OutputResult OutputFilePDF(const std::string& path, const BarCodeDataRec& rec, float width,
                            float height);
+// The PDF writer with the author entry given, for a caller that read it once for many files.
+OutputResult OutputFilePDFAuthor(const std::string& path, const BarCodeDataRec& rec, float width,
+                                 float height, const std::string& author);
+// The author of the PDF files made: the preference shared with the desktop program.
+std::string OutputPDFAuthor();
 OutputResult OutputFileEPSF(const std::string& path, const BarCodeDataRec& rec, float width,
                             float height);
 OutputResult OutputFileSVG(const std::string& path, const BarCodeDataRec& rec, float width,
@@ -58,9 +63,10 @@ int OutputPixelFactor(const BarCodeDataRec& rec);
 bool OutputDrawable(const BarCodeDataRec& rec, float width, float height);
 bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, OutputBitmap& out);
 std::string OutputEncodePNG(const OutputBitmap& bitmap);
-// PDF of the request; with info, the document information entries of a saved file.
+// PDF of the request; with info, the document information entries of a saved file (the author
+// read from the preferences unless given).
 bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool info,
-                     std::string& out, int32_t sysVersion);
+                     std::string& out, int32_t sysVersion, const std::string* author = nullptr);
 // SVG of the request, sized in points like the PDF.
 bool OutputRenderSVG(const BarCodeDataRec& rec, float width, float height, std::string& out);
 // The finished EPS text of a request, with its title and meta lines filled in.

@@ -23,11 +23,6 @@ constexpr size_t kMaxCharacters = 7089;
 using QRSymbol = std::unique_ptr<QRcode, decltype(&QRcode_free)>;
 using QRInput = std::unique_ptr<QRinput, decltype(&QRinput_free)>;
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Text beyond ASCII goes in as UTF-8 in one 8-bit segment behind an ECI designator: without it
 // readers guess the character set of 8-bit data, and some guess Shift JIS for short UTF-8 text.
 QRSymbol EncodeUtf8WithEci(const std::string& data) {
@@ -50,31 +45,41 @@ QRSymbol QRCodeEncode(const std::string& data) {
   return {QRcode_encodeString(data.c_str(), 0, QR_ECLEVEL_L, QR_MODE_8, 1), QRcode_free};
 }
 
-// Nothing reads a symbol the library did not make, nor one wider than version 40.
-int SymbolWidth(const QRSymbol& symbol) {
-  return symbol && symbol->width > 0 && symbol->width <= 177 ? symbol->width : 0;
+// The module picture of a symbol with its quiet zone ('1' dark), and its side; none for data that
+// makes no symbol. Nothing reads a symbol the library did not make, nor one wider than version 40.
+struct QRPicture {
+  std::string data;
+  int side = 0;
+  std::string modules;
+};
+
+// Sizing and drawing one request ask for its symbol several times, and choosing the mask is most
+// of the work of a QR Code: each thread keeps the last symbol it made.
+const QRPicture& QRCodePicture(const std::string& data) {
+  thread_local QRPicture last{"", 0, ""};
+  if (data == last.data) return last;
+  const QRSymbol symbol = QRCodeEncode(data);
+  const int width = symbol && symbol->width > 0 && symbol->width <= 177 ? symbol->width : 0;
+  last = {data, width > 0 ? width + 2 * kQuietZone : 0, ""};
+  const size_t side = static_cast<size_t>(last.side);
+  last.modules.assign(side * side, '0');
+  for (int y = 0; y < width; ++y) {
+    const unsigned char* row = symbol->data + static_cast<size_t>(y) * width;
+    char* out = last.modules.data() + (y + kQuietZone) * side + kQuietZone;
+    for (int x = 0; x < width; ++x)
+      out[x] = (row[x] & 1) ? '1' : '0';
+  }
+  return last;
 }
 
 } // namespace
 
 uint32_t ProcessQRCodeGetWidth(const std::string& data) {
-  const int width = SymbolWidth(QRCodeEncode(data));
-  return width > 0 ? static_cast<uint32_t>(width + 2 * kQuietZone) : 0;
+  return static_cast<uint32_t>(QRCodePicture(data).side);
 }
 
 int ProcessQRCodeDisplay(const std::string& data, std::string& picture) {
-  picture.clear();
-  const QRSymbol symbol = QRCodeEncode(data);
-  const int width = SymbolWidth(symbol);
-  if (width == 0) return 0;
-  const size_t side = static_cast<size_t>(width + 2 * kQuietZone);
-  picture.assign(side * side, '0');
-  for (int y = 0; y < width; ++y) {
-    const unsigned char* row = symbol->data + static_cast<size_t>(y) * width;
-    char* out = picture.data() + (y + kQuietZone) * side + kQuietZone;
-    for (int x = 0; x < width; ++x)
-      out[x] = (row[x] & 1) ? '1' : '0';
-  }
+  picture = QRCodePicture(data).modules;
   return 0;
 }
 

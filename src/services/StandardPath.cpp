@@ -1,4 +1,4 @@
-#include "cli/CommandLine.h"
+#include "services/Services.h"
 
 #include <cstdlib>
 #include <pwd.h>
