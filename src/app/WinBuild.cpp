@@ -79,3 +79,10 @@ bool ProcessWindowClose(Gtk::Window& window) {
   }
   return true;
 }
+
+void WinCloseOnEscape(Gtk::Window& dialog) {
+  auto keys = Gtk::ShortcutController::create();
+  keys->add_shortcut(Gtk::Shortcut::create(Gtk::KeyvalTrigger::create(GDK_KEY_Escape),
+                                           Gtk::NamedAction::create("window.close")));
+  dialog.add_controller(keys);
+}

@@ -77,3 +77,22 @@ TEST(CommandTest, TheSymbologyMenuChoosesEachSymbology) {
     BarCodeDataRecRelease(&rec);
   }
 }
+
+// Each dialog has a title, and leaving it takes it off the screen, however often it is done.
+TEST(CommandTest, DialogsCloseCleanlyAgainAndAgain) {
+  Gtk::Window& window = NewWindow("EAN-13", "501234567890");
+  for (const Cells& row : ReadTable("app_dialogs.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    for (int n = std::stoi(row[3]); n > 0; --n) {
+      const std::vector<GtkWindow*> before = ShownWindows();
+      ASSERT_TRUE(RunCommand(window, row[0]));
+      GtkWindow* dialog = WaitForNew(before);
+      ASSERT_NE(dialog, nullptr);
+      EXPECT_NE(gtk_window_get_title(dialog), nullptr);
+      if (row[1] != "-")
+        ChooseRow(dialog, row[1].substr(0, row[1].find('/')), row[1].substr(row[1].find('/') + 1));
+      ASSERT_TRUE(row[2] == "Escape" ? PressKey(dialog, GDK_KEY_Escape) : Press(dialog, row[2]));
+      EXPECT_TRUE(PumpUntil([&] { return !WaitForNew(before, 0); }));
+    }
+  }
+}

@@ -255,6 +255,37 @@ bool Press(GtkWindow* window, const std::string& label) {
   return false;
 }
 
+bool PressKey(GtkWindow* window, guint keyval) {
+  GtkShortcutTrigger* key = gtk_keyval_trigger_new(keyval, GdkModifierType(0));
+  GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(window));
+  bool pressed = false;
+  for (guint c = 0; !pressed && c < g_list_model_get_n_items(controllers); ++c) {
+    auto* controller = static_cast<GObject*>(g_list_model_get_item(controllers, c));
+    for (guint i = 0; !pressed && GTK_IS_SHORTCUT_CONTROLLER(controller) &&
+                      i < g_list_model_get_n_items(G_LIST_MODEL(controller));
+         ++i) {
+      auto* shortcut =
+          static_cast<GtkShortcut*>(g_list_model_get_item(G_LIST_MODEL(controller), i));
+      if (gtk_shortcut_trigger_equal(gtk_shortcut_get_trigger(shortcut), key))
+        pressed = gtk_shortcut_action_activate(gtk_shortcut_get_action(shortcut),
+                                               GTK_SHORTCUT_ACTION_EXCLUSIVE, GTK_WIDGET(window),
+                                               gtk_shortcut_get_arguments(shortcut));
+      g_object_unref(shortcut);
+    }
+    g_object_unref(controller);
+  }
+  g_object_unref(controllers);
+  g_object_unref(key);
+  Pump();
+  return pressed;
+}
+
+void ChooseRow(GtkWindow* dialog, const std::string& list, const std::string& item) {
+  auto* rows = dynamic_cast<Gtk::ListBox*>(FindNamed(*Glib::wrap(GTK_WIDGET(dialog)), list));
+  rows->unselect_all();
+  if (auto* row = dynamic_cast<Gtk::ListBoxRow*>(FindNamed(*rows, item))) rows->select_row(*row);
+}
+
 std::string ProposedName(GtkWindow* dialog) {
   return Text(gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(dialog)));
 }
@@ -285,9 +316,11 @@ bool ChooseFile(GtkWindow* dialog, const std::string& path) {
       15000);
   if (!chosen) return false;
   const std::vector<GtkWindow*> before = ShownWindows();
+  g_object_ref(dialog); // its owner lets it go once answered: watch it till then
   gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
   // Over a file that is there the dialog asks first, and the user replaces it.
   PumpUntil([&] { return !gtk_widget_get_visible(GTK_WIDGET(dialog)) || WaitForNew(before, 0); });
+  g_object_unref(dialog);
   if (GtkWindow* question = WaitForNew(before, 0)) Press(question, "Replace");
   return true;
 }

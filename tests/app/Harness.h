@@ -50,6 +50,10 @@ GtkWindow* WaitForNew(const std::vector<GtkWindow*>& before, int timeoutMs = 500
 std::string Caption(GtkWindow* window);
 std::vector<std::string> ButtonLabels(GtkWindow* window);
 bool Press(GtkWindow* window, const std::string& label);
+// A key without modifiers as the window's own shortcuts take it; false when none takes it.
+bool PressKey(GtkWindow* window, guint keyval);
+// Selects the row of that name (none for an unknown name) in the list box of that name.
+void ChooseRow(GtkWindow* dialog, const std::string& list, const std::string& item);
 std::string ProposedName(GtkWindow* dialog);
 bool ChooseFile(GtkWindow* dialog, const std::string& path);
 
