@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/Toolbar.h"
 #include "app/WinControls.h"
+#include "app/WinPreview.h"
 #include "output/print/Print.h"
 #include "output/save/FileSave.h"
 
@@ -59,6 +60,10 @@ constexpr WinCommand kWinCommands[] = {
     {kCmdViewHelp, WinDoHelp},
     {kCmdEditDrwr, ProcessDrawerToggle},
     {kActionCustomizeToolbar, WinDoCustomizeToolbar},
+    {kActionZoomIn, PreviewZoomIn},
+    {kActionZoomOut, PreviewZoomOut},
+    {kActionZoomActual, PreviewZoomActual},
+    {kActionZoomFit, PreviewZoomFit},
 };
 
 // The Help menu stays usable while the preferences window holds everything else.
@@ -97,9 +102,11 @@ int WinInstallWindowHandler(Gtk::Window& window) {
     const std::string name = CommandActionName(command.code);
     action->set_enabled(run != nullptr && (ApplMenusEnabled() || AlwaysEnabled(name)));
   }
+  // The symbology items carry a mark on the current one.
   for (int n = 1; n <= kMenuItemTotal; ++n)
-    map.add_action(SymbologyMenuCommand(n),
-                   [&window, n] { ProcessMenuControl(window, kViewSymbology, n); })
+    map.add_action_bool(
+           SymbologyMenuCommand(n), [&window, n] { ProcessMenuControl(window, kViewSymbology, n); },
+           false)
         ->set_enabled(ApplMenusEnabled());
   return 0;
 }
@@ -117,4 +124,15 @@ void WinActionsSetEnabled(Gtk::Window& window, bool enabled) {
   for (const Glib::ustring& name : map.list_actions())
     if (auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(map.lookup_action(name)))
       action->set_enabled((enabled || AlwaysEnabled(name)) && CanRun(name));
+}
+
+void WinActionsShowSymbology(Gtk::Window& window, int32_t symbology) {
+  auto& map = dynamic_cast<Gtk::ApplicationWindow&>(window);
+  for (int n = 1; n <= kMenuItemTotal; ++n)
+    if (auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(
+            map.lookup_action(SymbologyMenuCommand(n))))
+      if (action->get_state_variant().get_type_string() == "b" &&
+          Glib::VariantBase::cast_dynamic<Glib::Variant<bool>>(action->get_state_variant()).get() !=
+              (n == symbology))
+        action->set_state(Glib::Variant<bool>::create(n == symbology));
 }

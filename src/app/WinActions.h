@@ -1,6 +1,7 @@
 // The commands of a document window as its actions ("win.CLIP", "win.m908", ...).
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace Gtk {
@@ -16,3 +17,5 @@ void WinActionsSetEnabled(Gtk::Window& window, bool enabled);
 // enabled; kEventNotHandled for a code the window has no command for.
 inline constexpr int kEventNotHandled = -9874;
 int WinDoCommand(Gtk::Window& window, std::string_view code);
+// Marks the current symbology in the Symbology menu.
+void WinActionsShowSymbology(Gtk::Window& window, int32_t symbology);

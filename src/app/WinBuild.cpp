@@ -62,6 +62,8 @@ Gtk::Window* WinBuildNew() {
   data.drawer->set_reveal_child(false);
   data.drawer->set_transition_duration(250);
   SetWindowFields(*window, GetWindowSymbology(*window));
+  // Typing goes to the data first.
+  if (Gtk::Widget* field = ViewFindByID(*window, kViewData)) window->set_focus(*field);
   window->present();
   SetWindowImageUpdate(*window);
   return window;

@@ -2,6 +2,8 @@
 // controls by number.
 #pragma once
 
+#include "app/WinPreview.h"
+
 #include <glibmm/refptr.h>
 
 #include <cstdint>
@@ -36,6 +38,10 @@ struct WinData {
   // operation that carries them.
   Glib::RefPtr<Gtk::PrintSettings> printSettings;
   Glib::RefPtr<Gtk::PrintOperation> printJob;
+  // The preview: its zoom and what it keeps between frames.
+  std::unique_ptr<WinPreview> preview = std::make_unique<WinPreview>();
+  // A change of the controls is taken in once, before the next frame.
+  bool refreshPending = false;
 };
 
 // The state of a window, created with it; null for windows that are not ours.

@@ -325,16 +325,41 @@ bool ChooseFile(GtkWindow* dialog, const std::string& path) {
   return true;
 }
 
+void PumpFrames(Gtk::Widget& widget, int frames) {
+  GdkFrameClock* clock = gtk_widget_get_frame_clock(widget.gobj());
+  if (!clock) return Pump();
+  // A frame comes when something asks for one; the changes a frame brings (a new size) are taken
+  // in before the next.
+  for (int n = 0; n < frames; ++n) {
+    const gint64 next = gdk_frame_clock_get_frame_counter(clock) + 1;
+    widget.queue_draw();
+    PumpUntil([&] { return gdk_frame_clock_get_frame_counter(clock) >= next; });
+    Pump();
+  }
+}
+
 std::string SnapshotPreview(Gtk::Window& window) {
-  Gtk::Widget* preview = ViewFindByID(window, kViewPreview);
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, preview->get_width(), preview->get_height());
-  cairo_t* cg = cairo_create(surface);
-  UpdateWindowImage(cg, *preview); // what the view draws in each frame
-  cairo_destroy(cg);
+  Gtk::Widget* area = ViewFindByName(window, "main-preview-area");
+  GdkPaintable* paintable = gtk_widget_paintable_new(area->gobj());
+  GskRenderNode* node = nullptr;
+  // A window whose size just changed has nothing to show until it has been laid out again.
+  for (int tries = 0; !node && tries < 20; ++tries) {
+    PumpFrames(*area, 3); // a layout, the scrolling it brings, and the frame that shows it
+    GtkSnapshot* snapshot = gtk_snapshot_new();
+    gdk_paintable_snapshot(paintable, snapshot, area->get_width(), area->get_height());
+    node = gtk_snapshot_free_to_node(snapshot);
+  }
+  const int width = area->get_width(), height = area->get_height();
+  const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, float(width), float(height));
+  GdkTexture* texture =
+      node ? gsk_renderer_render_texture(gtk_native_get_renderer(area->get_native()->gobj()), node,
+                                         &bounds)
+           : nullptr;
   const std::string path = TestTempDir() + "/preview.png";
-  const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
+  const bool written = texture && gdk_texture_save_to_png(texture, path.c_str());
+  if (texture) g_object_unref(texture);
+  if (node) gsk_render_node_unref(node);
+  g_object_unref(paintable);
   return written ? path : "";
 }
 

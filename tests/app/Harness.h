@@ -57,7 +57,9 @@ void ChooseRow(GtkWindow* dialog, const std::string& list, const std::string& it
 std::string ProposedName(GtkWindow* dialog);
 bool ChooseFile(GtkWindow* dialog, const std::string& path);
 
-// The preview as its view draws it, as a PNG, and what a scanner reads off it.
+// Runs the main loop until the widget's window has drawn that many more frames.
+void PumpFrames(Gtk::Widget& widget, int frames = 2);
+// The preview's visible area as the screen shows it, as a PNG, and what a scanner reads off it.
 std::string SnapshotPreview(Gtk::Window& window);
 std::vector<std::string> ReadPreview(Gtk::Window& window, const std::string& formats);
 // The clipboard's content of that type written to the path (this process may own the clipboard and

@@ -82,3 +82,30 @@ TEST(WindowTest, WindowsTakeTheSmallestFreeNumber) {
              NewWindow().get_title()}),
       (Cells{"Veltrix BarCode", "Veltrix BarCode 3", "Veltrix BarCode 2", "Veltrix BarCode 4"}));
 }
+
+// Screenshots of the preview at several window sizes and zooms: the symbol scans, and fills the
+// area as a fitted symbol should.
+TEST(WindowTest, ThePreviewFillsItsAreaAndScansAtEveryZoom) {
+  for (const Cells& row : ReadTable("app_zoom.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    Gtk::Window& window = NewWindow(row[0], row[1]);
+    window.set_default_size(std::stoi(row[2]), std::stoi(row[3]));
+    std::istringstream commands(row[4]);
+    for (std::string command; row[4] != "-" && std::getline(commands, command, ',');)
+      ASSERT_TRUE(RunCommand(window, "menu:View/" + command));
+    const std::string shot = SnapshotPreview(window);
+    EXPECT_EQ(ZXingRead(RasterizeOnWhite(shot, 2), row[5]), Cells{row[6]});
+    const PagePixels pixels = ReadPixels(shot, 1);
+    int left = pixels.width, right = -1, top = pixels.height, bottom = -1;
+    for (int y = 0; y < pixels.height; ++y)
+      for (int x = 0; x < pixels.width; ++x)
+        if (pixels.dark[size_t(y) * pixels.width + x])
+          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+          bottom = std::max(bottom, y);
+    EXPECT_GE(
+        std::max(double(right - left + 1) / pixels.width, double(bottom - top + 1) / pixels.height),
+        std::stod(row[7]))
+        << pixels.width << "x" << pixels.height;
+    CloseAllWindows();
+  }
+}
