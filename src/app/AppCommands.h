@@ -13,8 +13,11 @@ inline constexpr std::string_view kCmdPref = "pref";
 inline constexpr std::string_view kCmdUserGuide = "UsGu";
 inline constexpr std::string_view kCmdHomePage = "VXHP";
 inline constexpr std::string_view kCmdSupportMail = "VXeM";
+// Quit for scripts: the program ends at once.
 inline constexpr std::string_view kCmdQuit = "quit";
 inline constexpr std::string_view kActionAbout = "about";
+// Quit for the user: windows with unsaved changes ask first.
+inline constexpr std::string_view kActionQuitAsking = "quit-asking";
 
 // Standard document commands.
 inline constexpr std::string_view kCmdSave = "save";

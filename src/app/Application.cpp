@@ -9,6 +9,7 @@
 #include "app/WinActions.h"
 #include "app/WinBuild.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
 #include "model/BarCodeTables.h"
 #include "services/Services.h"
 
@@ -51,10 +52,15 @@ void ApplShowAbout() {
 }
 
 constexpr ApplCommand kApplCommands[] = {
-    {kCmdNew, ApplNew},           {kCmdOpen, ApplOpen},
-    {kCmdPref, ApplPrefs},        {kCmdUserGuide, ApplUserGuide},
-    {kCmdHomePage, ApplHomePage}, {kCmdSupportMail, ApplSupportMail},
-    {kCmdQuit, ApplQuit},         {kActionAbout, ApplShowAbout},
+    {kCmdNew, ApplNew},
+    {kCmdOpen, ApplOpen},
+    {kCmdPref, ApplPrefs},
+    {kCmdUserGuide, ApplUserGuide},
+    {kCmdHomePage, ApplHomePage},
+    {kCmdSupportMail, ApplSupportMail},
+    {kCmdQuit, ApplQuit},
+    {kActionAbout, ApplShowAbout},
+    {kActionQuitAsking, ApplQuitAsking},
 };
 
 // The commands that the preferences window holds back while it is open.
@@ -69,7 +75,7 @@ constexpr Accelerator kAccelerators[] = {
     {"app.new", "<Control>n"},
     {"app.open", "<Control>o"},
     {"app.pref", "<Control>comma"},
-    {"app.quit", "<Control>q"},
+    {"app.quit-asking", "<Control>q"},
     {"win.clos", "<Control>w"},
     {"win.save", "<Control>s"},
     {"win.svas", "<Control><Shift>s"},

@@ -11,7 +11,7 @@ class Window;
 // Installs the window's command table as actions on the window.
 int WinInstallWindowHandler(Gtk::Window& window);
 // Enables or disables every command of the window that it can carry out (the preferences window
-// disables them while it is open).
+// disables them while it is open); exports and copies also wait for a symbol to draw.
 void WinActionsSetEnabled(Gtk::Window& window, bool enabled);
 // Carries out a window command by its code, as its menu item would, whether or not the menus are
 // enabled; kEventNotHandled for a code the window has no command for.

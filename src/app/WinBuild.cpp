@@ -6,6 +6,7 @@
 #include "app/WinActions.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
 #include "services/Services.h"
 
 #include <gtkmm.h>
@@ -37,14 +38,6 @@ Gtk::ApplicationWindow* CreateFromInterface() {
   return window;
 }
 
-// Disposing a window from inside its own close request would pull it from under GTK's feet:
-// take it off the application now and delete it once the event is over.
-void DisposeLater(Gtk::Window& window) {
-  if (WinData* data = WinDataGet(window)) data->number = 0;
-  window.set_visible(false);
-  Glib::signal_idle().connect_once([&window] { delete &window; });
-}
-
 } // namespace
 
 Gtk::Window* WinBuildNew() {
@@ -53,6 +46,7 @@ Gtk::Window* WinBuildNew() {
   WinData& data = *WinDataGet(*window);
   data.number = WindowNextNumber();
   WindowAppendIDToTitle(*window);
+  data.untitledTitle = window->get_title();
   ApplGet()->add_window(*window);
   WinInstallWindowHandler(*window);
   WinInstallControlHandlers(*window);
@@ -65,6 +59,7 @@ Gtk::Window* WinBuildNew() {
   // Typing goes to the data first.
   if (Gtk::Widget* field = ViewFindByID(*window, kViewData)) window->set_focus(*field);
   window->present();
+  WinDocumentSet(*window, "");
   SetWindowImageUpdate(*window);
   return window;
 }
@@ -74,11 +69,7 @@ bool ProcessWindowClose(Gtk::Window& window) {
     WinPrefsCancel(window);
     return true;
   }
-  WinData* data = WinDataGet(window);
-  if (data && data->number > 0) {
-    CFPrefsAppSynchronize();
-    DisposeLater(window);
-  }
+  WinCloseAsking(window);
   return true;
 }
 

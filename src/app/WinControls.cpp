@@ -1,7 +1,9 @@
 #include "app/WinControls.h"
 
+#include "app/Application.h"
 #include "app/WinActions.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
 #include "app/WinPreview.h"
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeStrings.h"
@@ -131,6 +133,8 @@ void WinRefresh(Gtk::Window& window) {
   data->refreshPending = false;
   PreviewUpdate(window);
   WinActionsShowSymbology(window, GetWindowSymbology(window));
+  WinActionsSetEnabled(window, ApplMenusEnabled());
+  WinDocumentUpdateTitle(window);
 }
 
 int UpdateWindowImage(cairo_t* cg, Gtk::Widget& view) {

@@ -42,6 +42,10 @@ struct WinData {
   std::unique_ptr<WinPreview> preview = std::make_unique<WinPreview>();
   // A change of the controls is taken in once, before the next frame.
   bool refreshPending = false;
+  // The document: the file Save writes (empty while untitled), the macro text last opened or
+  // saved, the numbered title an untitled window shows, and whether the window is asking to save.
+  std::string documentPath, savedRequest, untitledTitle;
+  bool asking = false;
 };
 
 // The state of a window, created with it; null for windows that are not ours.

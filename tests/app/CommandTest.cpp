@@ -46,6 +46,12 @@ TEST(CommandTest, EachCommandShowsWhatItShould) {
     CloseAllWindows();
     if (row[4] == "-") continue;
     window = RunOn(row[0], true, before);
+    if (row[4] == "disabled") {
+      EXPECT_FALSE(CommandEnabled(*window, row[0]));
+      EXPECT_EQ(WaitForNew(before, 300), nullptr);
+      CloseAllWindows();
+      continue;
+    }
     GtkWindow* alert = WaitForNew(before);
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(Caption(alert), row[4]);

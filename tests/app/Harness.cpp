@@ -1,6 +1,7 @@
 #include "app/Harness.h"
 
 #include "app/WinBuild.h"
+#include "app/WinDocument.h"
 
 #include <atomic>
 #include <chrono>
@@ -104,7 +105,10 @@ void CloseAllWindows() {
   Pump();
   Glib::RefPtr<Gtk::Application> app = ApplGet();
   for (Gtk::Window* window : app->get_windows())
-    window->close();
+    if (WinDataGet(*window))
+      WinDispose(*window); // without asking about unsaved changes
+    else
+      window->close();
   PumpUntil([&] { return app->get_windows().empty(); }, 2000);
 }
 
@@ -178,17 +182,27 @@ static std::string MenuAction(const Glib::RefPtr<Gio::MenuModel>& menu, const st
   return {};
 }
 
+static std::string ActionOf(const std::string& command) {
+  return command.starts_with("menu:") ? MenuAction(ApplGet()->get_menubar(), command.substr(5))
+                                      : command;
+}
+
 bool RunCommand(Gtk::Window& window, const std::string& command) {
   if (command.starts_with("toolbar:")) {
     auto* item = dynamic_cast<Gtk::Button*>(FindNamed(window, command.substr(8)));
     if (item) g_signal_emit_by_name(item->gobj(), "clicked");
     return item;
   }
-  const std::string action = command.starts_with("menu:")
-                                 ? MenuAction(ApplGet()->get_menubar(), command.substr(5))
-                                 : command;
+  const std::string action = ActionOf(command);
   return !action.empty() &&
          gtk_widget_activate_action_variant(GTK_WIDGET(window.gobj()), action.c_str(), nullptr);
+}
+
+bool CommandEnabled(Gtk::Window& window, const std::string& command) {
+  const std::string action = ActionOf(command);
+  if (action.starts_with("app.")) return ApplGet()->get_action_enabled(action.substr(4));
+  return action.starts_with("win.") &&
+         dynamic_cast<Gtk::ApplicationWindow&>(window).get_action_enabled(action.substr(4));
 }
 
 Gtk::Widget* FindNamed(Gtk::Widget& root, const std::string& name) {

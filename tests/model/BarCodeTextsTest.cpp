@@ -38,10 +38,13 @@ TEST(BarCodeTexts, MacroAndTitleText) {
   } cases[] = {
       {1, "123", "12", "\u00ABEAN-13 123 12\u00BB", "EAN-13 123 12"},
       {1, "123", "", "\u00ABEAN-13 123\u00BB", "EAN-13 123"},
-      {0, "", "", "\u00AB\u00BB", ""},
+      // The blank after the name stays: the document reader needs it to find the data.
+      {0, "", "", "\u00AB \u00BB", ""},
       {1, "", "12", "\u00ABEAN-13  12\u00BB", "EAN-13  12"},
       {12, "  AB", "", "\u00ABCode-39   AB\u00BB", "Code-39   AB"},
-      {12, "caf\u00E9 ", "", "\u00ABCode-39 caf\u00E9\u00BB", "Code-39 caf\u00E9"},
+      // Blanks that end the data are data: a document holding them opens as it was saved.
+      {12, "caf\u00E9 ", "", "\u00ABCode-39 caf\u00E9 \u00BB", "Code-39 caf\u00E9"},
+      {26, "   ", "", "\u00ABQRCode    \u00BB", "QRCode"},
   };
   for (const Case& c : cases) {
     BarCodeDataRec rec;
