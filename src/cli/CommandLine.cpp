@@ -5,6 +5,7 @@
 #include "output/writers/OutputWriters.h"
 #include "render/BarCodeRender.h"
 #include "services/Services.h"
+#include "verify/BarCodeVerify.h"
 
 #include <algorithm>
 #include <array>
@@ -55,6 +56,13 @@ const char* const kUsageText =
     "\n"
     "-output\n"
     "Output file path and name for graphic image file\n"
+    "\n"
+    "-strict\n"
+    "Refuse data that would be changed (cut, padded, a check digit replaced) where 1 is to "
+    "refuse.\n"
+    "\n"
+    "-verify\n"
+    "Read the symbol back with a scanner library before writing it where 1 is to verify.\n"
     "\n";
 
 namespace {
@@ -103,7 +111,7 @@ struct Parameter {
   Setter apply;
 };
 
-const std::array<Parameter, 10> kParameters{{
+const std::array<Parameter, 12> kParameters{{
     {"-action", SetAction},
     {"-type", [](CommandLineRun& r, const std::string& v) { r.rec.symbology = BarCodeSymType(v); }},
     {"-data",
@@ -134,6 +142,10 @@ const std::array<Parameter, 10> kParameters{{
        // "name/" asks for a folder; the writers refuse it rather than write a file "name".
        if (v.ends_with('/') && !r.output.ends_with('/')) r.output += '/';
      }},
+    {"-strict", [](CommandLineRun& r,
+                   const std::string& v) { r.strict = Clamp16(CommandLineInteger(v), 0, 1); }},
+    {"-verify", [](CommandLineRun& r,
+                   const std::string& v) { r.verify = Clamp16(CommandLineInteger(v), 0, 1); }},
 }};
 
 // The reason a scanned run is a usage error, or empty when it can go ahead.
@@ -144,6 +156,57 @@ std::string UsageProblem(const CommandLineRun& run) {
   if (run.rec.data->empty()) return "-data is missing or empty";
   if (ActionFor(run.action)->writer && run.output.empty()) return "-output is missing";
   return {};
+}
+
+constexpr std::string_view kPrefix = "VeltrixBarCode: ";
+
+// One line for a request the size computation refuses: why, or the writer's general word.
+std::string NotDrawableText(const CommandLineRun& run) {
+  const std::string refusal = BarCodeRefusal(run.rec);
+  return refusal.empty() ? std::string(OutputResultText(OutputResult::NotDrawable)) : refusal;
+}
+
+// What -verify and -strict ask before the output is made: the request reads back, and nothing in
+// it was changed. Returns the exit status, kExitWritten to go ahead.
+int CheckRequest(CommandLineRun& run, std::ostream& err) {
+  if (!BarCodeRefusal(run.rec).empty()) return kExitWritten; // the writer says why
+  if (run.verify == 1) {
+    const BarCodeVerification v = BarCodeVerify(run.rec);
+    if (v.result == BarCodeVerifyResult::Mismatch ||
+        v.result == BarCodeVerifyResult::DecoderUnavailable) {
+      err << kPrefix << BarCodeVerificationText(v) << "\n";
+      return kExitCannotProduce;
+    }
+  }
+  if (run.strict == 1 && !run.rec.notices->empty()) {
+    for (const std::string& notice : *run.rec.notices)
+      err << kPrefix << "refused under -strict 1: " << notice << "\n";
+    return kExitCannotProduce;
+  }
+  return kExitWritten;
+}
+
+// The notices come from the writer's own size computation and drawing; a run without -verify or
+// -strict pays for nothing more than that.
+int Produce(CommandLineRun& run, std::ostream& err) {
+  run.rec.notices = std::make_shared<std::vector<std::string>>();
+  int status = (run.verify == 1 || run.strict == 1) ? CheckRequest(run, err) : kExitWritten;
+  if (status == kExitWritten) {
+    const Action* action = ActionFor(run.action);
+    const OutputResult result = action->writer ? action->writer(run.output, run.rec, 0, 0)
+                                               : OutputPasteboardPDF(run.rec, 0, 0);
+    if (result != OutputResult::Ok) {
+      err << kPrefix
+          << (result == OutputResult::NotDrawable ? NotDrawableText(run)
+                                                  : std::string(OutputResultText(result)))
+          << "\n";
+      status = kExitCannotProduce;
+    }
+  }
+  if (run.strict != 1)
+    for (const std::string& notice : *run.rec.notices)
+      err << kPrefix << "warning: " << notice << "\n";
+  return status;
 }
 
 } // namespace
@@ -200,13 +263,7 @@ int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std
     out << kUsageText;
     status = kExitUsage;
   } else {
-    const Action* action = ActionFor(run.action);
-    const OutputResult result = action->writer ? action->writer(run.output, run.rec, 0, 0)
-                                               : OutputPasteboardPDF(run.rec, 0, 0);
-    if (result != OutputResult::Ok) {
-      err << "VeltrixBarCode: " << OutputResultText(result) << "\n";
-      status = kExitCannotProduce;
-    }
+    status = Produce(run, err);
   }
   BarCodeDataRecRelease(&run.rec);
   return status;

@@ -16,6 +16,8 @@ struct CommandLineRun {
   std::string output;  // standardised output path
   uint32_t action = 0; // four-character action code, 0 when none was valid
   std::string invalid; // the first parameter whose value is not valid UTF-8
+  int16_t strict = 0;  // 1: any notice refuses the request
+  int16_t verify = 0;  // 1: the symbol is read back before it is written
 };
 
 extern const char* const kUsageText;

@@ -1,5 +1,6 @@
 #include "model/BarCodeDataRec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -64,6 +65,7 @@ int BarCodeDataRecRelease(BarCodeDataRec* rec) {
   rec->addon.reset();
   rec->epsText.reset();
   rec->display.reset();
+  rec->notices.reset();
   return 0;
 }
 
@@ -86,4 +88,11 @@ int16_t BarCodeTextSpaces(int16_t code) {
 }
 int16_t BarCodeTextAddon(int16_t code) {
   return Entry(code).takesAddon;
+}
+
+void BarCodeNote(const BarCodeDataRec& rec, std::string sentence) {
+  if (!rec.notices) return;
+  std::vector<std::string>& list = *rec.notices;
+  if (std::find(list.begin(), list.end(), sentence) == list.end())
+    list.push_back(std::move(sentence));
 }

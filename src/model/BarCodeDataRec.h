@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The record's strings are shared by every copy of the record, so that an encoder working on a
 // copy still appends its EPS picture to the caller's text. All hold UTF-8.
@@ -23,6 +24,9 @@ struct BarCodeDataRec {
   int16_t fontSmoothOff;
   int16_t textVisible; // written by the render driver before every draw
   int16_t position;    // placement mode, see BarCodeUpdateImage
+  // What the engine changed in the data while completing it (cut, padded, a check digit
+  // replaced, an add-on dropped), one sentence each; shared by every copy like the strings.
+  std::shared_ptr<std::vector<std::string>> notices; // null: not collected
 };
 
 enum : int32_t {
@@ -64,3 +68,7 @@ int BarCodeSymName(std::string& out, int16_t code);
 int16_t BarCodeTextVisible(int16_t code);
 int16_t BarCodeTextSpaces(int16_t code);
 int16_t BarCodeTextAddon(int16_t code);
+
+// Appends a notice to the record's list when it collects them and does not hold that sentence yet:
+// the size computation and the encoder complete the same data and say the same thing.
+void BarCodeNote(const BarCodeDataRec& rec, std::string sentence);

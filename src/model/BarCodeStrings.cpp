@@ -1,6 +1,7 @@
 #include "model/BarCodeStrings.h"
 
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 
 #include <algorithm>
 #include <array>
@@ -262,10 +263,15 @@ int BarCodeCleanData(BarCodeDataRec* rec) {
   if (rec->symbology < 1 || rec->symbology > kBarCodeCount) return 0;
   const CleanRule& rule = kCleanRules[rec->symbology];
   const int16_t spaces = BarCodeTextSpaces(static_cast<int16_t>(rec->symbology));
+  const std::string data = *rec->data, addon = *rec->addon;
   CleanField(*rec->data, rule.data, rule.dataLimit, spaces);
   if (rule.addonLimit == 0)
     rec->addon->clear();
   else
     CleanField(*rec->addon, Clean::Digits, rule.addonLimit, spaces);
+  BarCodeNoteReadAs(*rec, data, *rec->data, "input keeps what the symbology takes");
+  if (*rec->addon != addon)
+    BarCodeNote(*rec, "the add-on " + addon + " was read as " +
+                          (rec->addon->empty() ? std::string("none") : *rec->addon));
   return 0;
 }

@@ -1,9 +1,11 @@
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "render/BarCodeRender.h"
 #include "symbologies/BarCodeEncoders.h"
 #include "symbologies/Code128.h"
+#include "symbologies/Code39.h"
 #include "symbologies/Pharmacode.h"
 
 #include <algorithm>
@@ -18,13 +20,11 @@ struct Prepared {
 };
 
 using WidthRule = int64_t (*)(const Prepared&);
-using DrawableRule = bool (*)(const Prepared&);
+// Why the request cannot be drawn, one sentence; empty when it can.
+using RefusalRule = std::string (*)(const BarCodeDataRec&, const Prepared&);
 
 bool IsDigit(char32_t c) {
   return c >= '0' && c <= '9';
-}
-bool AllDigits(std::u32string_view text) {
-  return std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 std::u32string AsciiOnly(std::u32string text) {
@@ -55,10 +55,7 @@ int64_t Code93Width(const Prepared& p) {
 }
 
 int64_t Code39Width(const Prepared& p) {
-  std::u32string text = p.data;
-  if (text.empty() || text.front() != '*') text.insert(text.begin(), U'*');
-  if (text.back() != '*') text += U'*';
-  return 16 * TableCount(AsciiOnly(text), BarCodeCode39.data(), 9) - 1;
+  return 16 * static_cast<int64_t>(Code39Pattern(Code39Framed(p.data)).size() / 9) - 1;
 }
 
 bool IsCodabarStartStop(char32_t c) {
@@ -130,25 +127,65 @@ int64_t Interleaved25Width(const Prepared& p) {
   return 9 * static_cast<int64_t>(p.data.size() + p.data.size() % 2) + 19;
 }
 
-bool Anything(const Prepared&) {
-  return true;
+// The first character of text outside [low, high], or 0.
+char32_t FirstOutside(std::u32string_view text, char32_t low, char32_t high) {
+  const auto it =
+      std::find_if(text.begin(), text.end(), [&](char32_t c) { return c < low || c > high; });
+  return it == text.end() ? 0 : *it;
+}
+
+std::string Anything(const BarCodeDataRec&, const Prepared&) {
+  return {};
 }
 
 // EAN/UPC data and the add-on actually drawn (1 to 5 characters) must be digits: the number sets
 // have no pattern for anything else.
-bool AddonUsedDigits(const Prepared& p) {
+std::string DigitsIn(const BarCodeDataRec& rec, std::u32string_view data) {
+  const char32_t c = FirstOutside(data, '0', '9');
+  return c ? BarCodeCannotCarry(rec, c) : std::string();
+}
+std::string AddonDigitsIn(const BarCodeDataRec& rec, std::u32string_view addon) {
+  const char32_t c = FirstOutside(addon, '0', '9');
+  if (!c) return {};
+  return BarCodeNoticeName(rec) + " add-on cannot carry the character " + BarCodeCharacterName(c);
+}
+std::string AddonUsedDigits(const BarCodeDataRec& rec, const Prepared& p) {
   const bool addonUsed = !p.addon.empty() && p.addon.size() <= 5;
-  return !addonUsed || AllDigits(p.addon);
+  return addonUsed ? AddonDigitsIn(rec, p.addon) : std::string();
 }
-bool DigitsAndAddon(const Prepared& p) {
-  return AllDigits(p.data) && AddonUsedDigits(p);
+std::string DigitsAndAddon(const BarCodeDataRec& rec, const Prepared& p) {
+  const std::string data = DigitsIn(rec, p.data);
+  return data.empty() ? AddonUsedDigits(rec, p) : data;
 }
-bool DigitsOnly(const Prepared& p) {
-  return AllDigits(p.data);
+std::string DigitsOnly(const BarCodeDataRec& rec, const Prepared& p) {
+  return DigitsIn(rec, p.data);
+}
+// UPC-E also refuses a printed form whose check digit or number system is not its own.
+std::string UPCEDigits(const BarCodeDataRec& rec, const Prepared& p) {
+  const std::string digits = DigitsIn(rec, p.data);
+  return digits.empty() ? BarCodeRefuseUPCE(rec) : digits;
 }
 // The UPC-Coupon extension encodes its add-on whatever its length.
-bool CouponDigits(const Prepared& p) {
-  return AllDigits(p.data) && AllDigits(p.addon);
+std::string CouponDigits(const BarCodeDataRec& rec, const Prepared& p) {
+  const std::string data = DigitsIn(rec, p.data);
+  return data.empty() ? AddonDigitsIn(rec, p.addon) : data;
+}
+
+// Code 128 carries up to U+00FF (control characters in code set A, Latin-1 behind FNC4), Code 93
+// the 128 characters of ASCII.
+std::string Code128Carries(const BarCodeDataRec& rec, const Prepared& p) {
+  const char32_t c = Code128FirstUncarried(p.data);
+  return c ? BarCodeCannotCarry(rec, c) : std::string();
+}
+std::string Code93Carries(const BarCodeDataRec& rec, const Prepared& p) {
+  const char32_t c = FirstOutside(p.data, 0, 127);
+  return c ? BarCodeCannotCarry(rec, c) : std::string();
+}
+std::string Code39Carries(const BarCodeDataRec& rec, const Prepared&) {
+  return BarCodeRefuseCode39(rec);
+}
+std::string CodabarCarries(const BarCodeDataRec& rec, const Prepared&) {
+  return BarCodeRefuseCodabar(rec);
 }
 
 // The two-dimensional symbols are as high as their module matrix: the encoder gives the box
@@ -171,17 +208,22 @@ MatrixBox PDF417Box(const std::string& data) {
 
 // Two-of-five, EAN-14 and EAN-18 patterns exist for digits only; the fixed-length ones read the
 // first digits and cut the rest.
-template <size_t Length> bool LeadingDigits(const Prepared& p) {
-  return AllDigits(std::u32string_view(p.data).substr(0, Length));
+template <size_t Length> std::string LeadingDigits(const BarCodeDataRec& rec, const Prepared& p) {
+  return DigitsIn(rec, std::u32string_view(p.data).substr(0, Length));
 }
 
 // MSI draws its digits and RM4SCC needs a postcode and delivery point: without them there is no
 // symbol at all.
-bool HasDigit(const Prepared& p) {
-  return std::any_of(p.data.begin(), p.data.end(), IsDigit);
+std::string HasDigit(const BarCodeDataRec& rec, const Prepared& p) {
+  if (std::any_of(p.data.begin(), p.data.end(), IsDigit)) return {};
+  return BarCodeNoticeName(rec) + " data holds no digits";
 }
-bool RM4SCCEnough(const Prepared& p) {
-  return RM4SCCCount(p) >= 7;
+constexpr int64_t kRM4SCCMinimum = 7;
+std::string RM4SCCEnough(const BarCodeDataRec& rec, const Prepared& p) {
+  const int64_t n = RM4SCCCount(p);
+  if (n >= kRM4SCCMinimum) return {};
+  return BarCodeNoticeName(rec) + " needs at least 7 letters or digits: this data has " +
+         std::to_string(n);
 }
 
 struct SizeRule {
@@ -189,39 +231,40 @@ struct SizeRule {
   int16_t fixedWidth; // used when width is Fixed
   int16_t height;
   int16_t trimCap;
-  DrawableRule drawable;
+  RefusalRule refusal;
+  bool addon = false;    // whether the symbol draws an add-on (or an extension) from `addon`
   BoxRule box = nullptr; // when set, gives the width and the base height instead
 };
 
 constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
-    {Fixed, 0, 0, 0, Anything},                  // none
-    {EANWithAddon, 0, 80, 50, DigitsAndAddon},   // EAN-13
-    {Fixed, 81, 65, 35, DigitsOnly},             // EAN-8
-    {EAN128Width, 0, 60, 40, Anything},          // EAN-128
-    {Fixed, 154, 100, 70, LeadingDigits<14>},    // EAN-14
-    {Fixed, 176, 100, 70, LeadingDigits<18>},    // EAN-18
-    {Fixed, 113, 80, 50, DigitsOnly},            // EAN-99
-    {Fixed, 113, 80, 50, DigitsOnly},            // EAN-Coupon
-    {EANWithAddon, 0, 80, 50, DigitsAndAddon},   // UPC-A
-    {Fixed, 67, 80, 50, DigitsOnly},             // UPC-E
-    {Code128Width, 0, 60, 40, Anything},         // Code-128
-    {Code93Width, 0, 48, 25, Anything},          // Code-93
-    {Code39Width, 0, 48, 25, Anything},          // Code-39
-    {Code25Width, 0, 80, 50, DigitsOnly},        // Code-25
-    {UPCCouponWidth, 0, 80, 50, CouponDigits},   // UPC-Coupon
-    {CodabarWidth, 0, 48, 30, Anything},         // Codabar
-    {EANWithAddon, 0, 70, 30, AddonUsedDigits},  // ISSN
-    {EANWithAddon, 0, 95, 50, AddonUsedDigits},  // ISBN
-    {EANWithAddon, 0, 95, 50, AddonUsedDigits},  // ISMN
-    {PostNetWidth, 0, 9, 0, Anything},           // PostNet
-    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},       // RM4SCC
-    {PharmacodeWidth, 0, 25, 0, Anything},       // Pharmacode
-    {MSIWidth, 0, 48, 30, HasDigit},             // MSI
-    {Fixed, 305, 100, 0, LeadingDigits<14>},     // ITF-SCC
-    {Fixed, 145, 90, 60, LeadingDigits<14>},     // ITF-14
-    {Interleaved25Width, 0, 90, 60, DigitsOnly}, // Interleaved-25
-    {Fixed, 0, 0, 0, Anything, QRCodeBox},       // QRCode
-    {Fixed, 0, 0, 0, Anything, PDF417Box},       // PDF417
+    {Fixed, 0, 0, 0, Anything},                       // none
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon, true},  // EAN-13
+    {Fixed, 81, 65, 35, DigitsOnly},                  // EAN-8
+    {EAN128Width, 0, 60, 40, Code128Carries},         // EAN-128
+    {Fixed, 154, 100, 70, LeadingDigits<14>},         // EAN-14
+    {Fixed, 176, 100, 70, LeadingDigits<18>},         // EAN-18
+    {Fixed, 113, 80, 50, DigitsOnly},                 // EAN-99
+    {Fixed, 113, 80, 50, DigitsOnly},                 // EAN-Coupon
+    {EANWithAddon, 0, 80, 50, DigitsAndAddon, true},  // UPC-A
+    {Fixed, 67, 80, 50, UPCEDigits},                  // UPC-E
+    {Code128Width, 0, 60, 40, Code128Carries},        // Code-128
+    {Code93Width, 0, 48, 25, Code93Carries},          // Code-93
+    {Code39Width, 0, 48, 25, Code39Carries},          // Code-39
+    {Code25Width, 0, 80, 50, DigitsOnly},             // Code-25
+    {UPCCouponWidth, 0, 80, 50, CouponDigits, true},  // UPC-Coupon
+    {CodabarWidth, 0, 48, 30, CodabarCarries},        // Codabar
+    {EANWithAddon, 0, 70, 30, AddonUsedDigits, true}, // ISSN
+    {EANWithAddon, 0, 95, 50, AddonUsedDigits, true}, // ISBN
+    {EANWithAddon, 0, 95, 50, AddonUsedDigits, true}, // ISMN
+    {PostNetWidth, 0, 9, 0, Anything},                // PostNet
+    {RM4SCCWidth, 0, 21, 0, RM4SCCEnough},            // RM4SCC
+    {PharmacodeWidth, 0, 25, 0, Anything},            // Pharmacode
+    {MSIWidth, 0, 48, 30, HasDigit},                  // MSI
+    {Fixed, 305, 100, 0, LeadingDigits<14>},          // ITF-SCC
+    {Fixed, 145, 90, 60, LeadingDigits<14>},          // ITF-14
+    {Interleaved25Width, 0, 90, 60, DigitsOnly},      // Interleaved-25
+    {Fixed, 0, 0, 0, Anything, false, QRCodeBox},     // QRCode
+    {Fixed, 0, 0, 0, Anything, false, PDF417Box},     // PDF417
 }};
 
 // The box before trim.
@@ -231,22 +274,65 @@ MatrixBox BaseBox(const SizeRule& rule, const Prepared& p, const std::string& da
 }
 
 // Sizes are 16-bit quantities: a box outside that range cannot be drawn rather than wrap.
+constexpr int64_t kLargest = std::numeric_limits<int16_t>::max();
 bool InRange(int64_t v) {
-  return v > 0 && v <= std::numeric_limits<int16_t>::max();
+  return v > 0 && v <= kLargest;
+}
+
+// The most characters of the data that the two-dimensional symbol holds: the longest start of it
+// that still makes a symbol.
+size_t MatrixCapacity(BoxRule box, std::u32string_view data) {
+  size_t fits = 0, fails = data.size();
+  while (fails - fits > 1) {
+    const size_t middle = fits + (fails - fits) / 2;
+    (box(Utf8Encode(data.substr(0, middle))).width > 0 ? fits : fails) = middle;
+  }
+  return fits;
+}
+
+std::string MatrixRefusal(const BarCodeDataRec& rec, const SizeRule& rule, const Prepared& p) {
+  // A zero byte would end the text that QR Code's library takes.
+  if (rule.box == QRCodeBox && p.data.find(U'\0') != std::u32string::npos)
+    return BarCodeCannotCarry(rec, U'\0');
+  return BarCodeNoticeName(rec) + " holds at most " +
+         std::to_string(MatrixCapacity(rule.box, p.data)) + " characters of this data; it has " +
+         std::to_string(p.data.size());
+}
+
+// The unscaled box of a request, 0 by 0 when it cannot be drawn; with `why`, the reason. A drawn
+// request whose record collects notices gets them here, from the encoder's own completion steps.
+BarCodeRect Measure(const BarCodeDataRec& rec, std::string* why) {
+  const auto refuse = [&](std::string reason) {
+    if (why) *why = std::move(reason);
+    return BarCodeRect{};
+  };
+  if (!rec.data || rec.data->empty()) return refuse("there is no data to draw");
+  if (!BarCodeEncoderFor(rec.symbology)) return refuse("no symbology is chosen");
+  const SizeRule& rule = kSizeRules[rec.symbology];
+  const Prepared p{Utf8Decode(*rec.data), rec.addon ? Utf8Decode(*rec.addon) : U""};
+  if (std::string reason = rule.refusal(rec, p); !reason.empty()) return refuse(reason);
+  const MatrixBox base = BaseBox(rule, p, *rec.data);
+  const int64_t w = base.width;
+  const int64_t h = base.height - std::min<int64_t>(rec.trim, rule.trimCap);
+  if (!InRange(w) || !InRange(h)) {
+    if (!why) return {};
+    if (rule.box && w <= 0) return refuse(MatrixRefusal(rec, rule, p));
+    return refuse(BarCodeNoticeName(rec) + " would make a symbol " + std::to_string(w) + " by " +
+                  std::to_string(h) + " units; at most " + std::to_string(kLargest) +
+                  " fit either way");
+  }
+  if (rec.notices) {
+    BarCodeCarrierFor(rec.symbology)(rec);
+    if (!rule.addon && !p.addon.empty())
+      BarCodeNote(rec, BarCodeNoticeName(rec) + " takes no add-on: " + *rec.addon + " is ignored");
+  }
+  return {0, 0, static_cast<float>(w), static_cast<float>(h)};
 }
 
 } // namespace
 
 BarCodeRect BarCodeGetUnscaledSize(const BarCodeDataRec& rec) {
-  if (!rec.data || rec.data->empty() || !BarCodeEncoderFor(rec.symbology)) return {};
-  const SizeRule& rule = kSizeRules[rec.symbology];
-  const Prepared p{Utf8Decode(*rec.data), rec.addon ? Utf8Decode(*rec.addon) : U""};
-  if (!rule.drawable(p)) return {};
-  const MatrixBox base = BaseBox(rule, p, *rec.data);
-  const int64_t w = base.width;
-  const int64_t h = base.height - std::min<int64_t>(rec.trim, rule.trimCap);
-  if (!InRange(w) || !InRange(h)) return {};
-  return {0, 0, static_cast<float>(w), static_cast<float>(h)};
+  return Measure(rec, nullptr);
 }
 
 int16_t BarCodeGetSize(const BarCodeDataRec& rec, BarCodeRect& out) {
@@ -255,4 +341,15 @@ int16_t BarCodeGetSize(const BarCodeDataRec& rec, BarCodeRect& out) {
   const double s = rec.scale / 100.0;
   out = {0, 0, static_cast<float>(box.width * s), static_cast<float>(box.height * s)};
   return 1;
+}
+
+std::string BarCodeRefusal(const BarCodeDataRec& rec) {
+  std::string why;
+  if (Measure(rec, &why).width > 0 && rec.scale <= 0) why = "the scale must be above 0";
+  return why;
+}
+
+std::string BarCodeCarriedText(const BarCodeDataRec& rec) {
+  if (Measure(rec, nullptr).width <= 0) return {};
+  return BarCodeCarrierFor(rec.symbology)(rec);
 }

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 #include <cstdint>
+#include <string>
 
 struct BarCodeDataRec;
 
@@ -21,5 +22,10 @@ enum : int16_t {
 int16_t BarCodeGetSize(const BarCodeDataRec& rec, BarCodeRect& out);
 // The unscaled box, 0 by 0 when the request cannot be drawn.
 BarCodeRect BarCodeGetUnscaledSize(const BarCodeDataRec& rec);
+// Why the request cannot be drawn, one short sentence for the user; empty when it can.
+std::string BarCodeRefusal(const BarCodeDataRec& rec);
+// What the symbol carries as a scanner reads it: the completed digits with their check digits (an
+// add-on after a space), the GS1 element string, or the exact text. Empty when it cannot be drawn.
+std::string BarCodeCarriedText(const BarCodeDataRec& rec);
 int BarCodeUpdateImage(cairo_t* cg, float width, float height, BarCodeDataRec* rec);
 int BarCodeMakeHoldingImage(cairo_t* cg, const BarCodeDataRec& rec);

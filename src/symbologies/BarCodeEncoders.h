@@ -55,3 +55,38 @@ int ProcessPDF417Display(const std::string& data, std::string& picture);
 
 // The encoder of a symbology code, or null for a code without one.
 BarCodeEncoder BarCodeEncoderFor(int32_t symbology);
+
+// What a scanner reads from the symbol of a drawable request, made by the same completion steps
+// as the encoder, which note what they change: the completed digits with their check digits (an
+// add-on after a space), the GS1 element string, or the text.
+using BarCodeCarrier = std::string (*)(const BarCodeDataRec& rec);
+BarCodeCarrier BarCodeCarrierFor(int32_t symbology);
+
+std::string BarCodeCarriedAsTyped(const BarCodeDataRec& rec);
+std::string BarCodeCarriedEAN13(const BarCodeDataRec& rec);
+std::string BarCodeCarriedEAN8(const BarCodeDataRec& rec);
+std::string BarCodeCarriedEAN14(const BarCodeDataRec& rec);
+std::string BarCodeCarriedEAN18(const BarCodeDataRec& rec);
+std::string BarCodeCarriedEAN99(const BarCodeDataRec& rec);
+std::string BarCodeCarriedEANCoupon(const BarCodeDataRec& rec);
+std::string BarCodeCarriedUPCA(const BarCodeDataRec& rec);
+std::string BarCodeCarriedUPCE(const BarCodeDataRec& rec);
+std::string BarCodeCarriedCode39(const BarCodeDataRec& rec);
+std::string BarCodeCarriedCode25(const BarCodeDataRec& rec);
+std::string BarCodeCarriedUPCCoupon(const BarCodeDataRec& rec);
+std::string BarCodeCarriedCodabar(const BarCodeDataRec& rec);
+std::string BarCodeCarriedISSN(const BarCodeDataRec& rec);
+std::string BarCodeCarriedISBN(const BarCodeDataRec& rec);
+std::string BarCodeCarriedISMN(const BarCodeDataRec& rec);
+std::string BarCodeCarriedPostNet(const BarCodeDataRec& rec);
+std::string BarCodeCarriedRM4SCC(const BarCodeDataRec& rec);
+std::string BarCodeCarriedPharmacode(const BarCodeDataRec& rec);
+std::string BarCodeCarriedMSI(const BarCodeDataRec& rec);
+std::string BarCodeCarriedITF14(const BarCodeDataRec& rec);
+std::string BarCodeCarriedInterleaved25(const BarCodeDataRec& rec);
+
+// Why the data cannot be drawn, for the symbologies whose rule lives with their encoder; empty
+// when it can.
+std::string BarCodeRefuseUPCE(const BarCodeDataRec& rec);
+std::string BarCodeRefuseCode39(const BarCodeDataRec& rec);
+std::string BarCodeRefuseCodabar(const BarCodeDataRec& rec);

@@ -1,4 +1,5 @@
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "symbologies/BarCodeEncoders.h"
@@ -30,13 +31,42 @@ int WidthOf(std::string_view widths) {
   return width;
 }
 
+// The data with its start and stop letters: "a" in front and "b" after unless it begins or ends
+// with one of A-D.
+std::u32string Framed(std::string_view data) {
+  std::u32string framed = Utf8Decode(data);
+  if (framed.empty()) return framed;
+  if (!IsStartStop(framed.front())) framed.insert(framed.begin(), U'a');
+  if (!IsStartStop(framed.back())) framed += U'b';
+  return framed;
+}
+
 } // namespace
 
+std::string BarCodeCarriedCodabar(const BarCodeDataRec& rec) {
+  const std::u32string framed = Framed(*rec.data);
+  return framed.size() < 2 ? std::string() : Utf8Encode(framed.substr(1, framed.size() - 2));
+}
+
+// A start/stop letter inside the data would end the symbol there for a reader, and a character
+// without a pattern would go missing: neither is drawn.
+std::string BarCodeRefuseCodabar(const BarCodeDataRec& rec) {
+  const std::u32string framed = Framed(*rec.data);
+  const std::string name = BarCodeNoticeName(rec);
+  if (framed.size() < 3) return name + " data holds nothing between its start and stop letters";
+  for (size_t k = 1; k + 1 < framed.size(); ++k) {
+    if (IsStartStop(framed[k]))
+      return name + " data holds the start/stop letter " + BarCodeCharacterName(framed[k]) +
+             " inside";
+    if (kCharacters.find(framed[k]) == std::u32string_view::npos)
+      return BarCodeCannotCarry(rec, framed[k]);
+  }
+  return {};
+}
+
 int BarCodeMakeCodabar(cairo_t* cg, BarCodeDataRec* rec) {
-  std::u32string data = Utf8Decode(*rec->data);
+  const std::u32string data = Framed(*rec->data);
   if (data.empty()) return 0;
-  if (!IsStartStop(data.front())) data.insert(data.begin(), U'a');
-  if (!IsStartStop(data.back())) data += U'b';
   const std::string text = LinearDisplayText(*rec, Utf8Encode(data));
 
   std::string pattern;

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec) {
-  const std::string digits = EANCompleteDigits(*rec->data, 12);
-  const std::string addon = EANAddonDigits(*rec->addon);
+  const std::string digits = EANCompleteDigits(*rec, *rec->data, 12);
+  const std::string addon = EANAddonDigits(*rec, *rec->addon);
   const int trim = std::min(rec->trim, 50);
   const float top = static_cast<float>(80 - trim);
   const BarCodeRect box{0, 0, static_cast<float>(kEANWidth + EANAddonIncrement(addon)), top};
@@ -14,4 +14,9 @@ int BarCodeMakeEAN13(cairo_t* cg, BarCodeDataRec* rec) {
   EANDrawEAN13(canvas, digits, addon, top);
   BarCodeEndSymbol(canvas);
   return 0;
+}
+
+std::string BarCodeCarriedEAN13(const BarCodeDataRec& rec) {
+  const std::string digits = EANCompleteDigits(rec, *rec.data, 12);
+  return EANCarriedText(digits, EANAddonDigits(rec, *rec.addon));
 }

@@ -22,7 +22,7 @@ constexpr float kGuardBottom = 5, kDataBottom = 10;
 } // namespace
 
 int BarCodeMakeEAN8(cairo_t* cg, BarCodeDataRec* rec) {
-  const std::string digits = EANCompleteDigits(*rec->data, 7);
+  const std::string digits = EANCompleteDigits(*rec, *rec->data, 7);
   const int trim = std::min(rec->trim, 35);
   const float top = static_cast<float>(65 - trim);
   const BarCodeCanvas canvas = BarCodeBeginSymbol(cg, *rec, {0, 0, kWidth, top});
@@ -45,4 +45,8 @@ int BarCodeMakeEAN8(cairo_t* cg, BarCodeDataRec* rec) {
   }
   BarCodeEndSymbol(canvas);
   return 0;
+}
+
+std::string BarCodeCarriedEAN8(const BarCodeDataRec& rec) {
+  return EANCompleteDigits(rec, *rec.data, 7);
 }

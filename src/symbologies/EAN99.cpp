@@ -1,5 +1,5 @@
 #include "model/BarCodeDataRec.h"
-#include "model/BarCodeStrings.h"
+#include "model/BarCodeNotices.h"
 #include "symbologies/BarCodeEncoders.h"
 #include "symbologies/EANFrame.h"
 
@@ -8,12 +8,16 @@
 
 namespace {
 
-// An EAN-13 symbol whose first two digits are fixed, then ten digits of the data and the check
-// digit; it has no add-on.
+// The GS1 prefix list sets 98 and 99 aside for coupons and refund receipts: the symbol is an
+// EAN-13 of that prefix, ten digits of the data and the check digit.
+std::string PrefixedDigits(const BarCodeDataRec& rec, std::string_view prefix) {
+  const std::string ten = BarCodeFitDigits(rec, *rec.data, 10, "10 digits after its prefix");
+  return EANCompleteDigits(rec, std::string(prefix) + ten, 12);
+}
+
+// It has no add-on.
 int MakePrefixedEAN13(cairo_t* cg, BarCodeDataRec* rec, std::string_view prefix) {
-  std::string ten = *rec->data;
-  PadCFStrText(ten, 10, "0");
-  const std::string digits = EANCompleteDigits(std::string(prefix) + ten, 12);
+  const std::string digits = PrefixedDigits(*rec, prefix);
   const int trim = std::min(rec->trim, 50);
   const float top = static_cast<float>(80 - trim);
   const BarCodeCanvas canvas = BarCodeBeginSymbol(cg, *rec, {0, 0, kEANWidth, top});
@@ -24,11 +28,18 @@ int MakePrefixedEAN13(cairo_t* cg, BarCodeDataRec* rec, std::string_view prefix)
 
 } // namespace
 
-// The GS1 prefix list sets 98 and 99 aside for coupons and refund receipts.
 int BarCodeMakeEAN99(cairo_t* cg, BarCodeDataRec* rec) {
   return MakePrefixedEAN13(cg, rec, "99");
 }
 
 int BarCodeMakeEANCoupon(cairo_t* cg, BarCodeDataRec* rec) {
   return MakePrefixedEAN13(cg, rec, "98");
+}
+
+std::string BarCodeCarriedEAN99(const BarCodeDataRec& rec) {
+  return PrefixedDigits(rec, "99");
+}
+
+std::string BarCodeCarriedEANCoupon(const BarCodeDataRec& rec) {
+  return PrefixedDigits(rec, "98");
 }

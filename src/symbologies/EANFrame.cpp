@@ -1,24 +1,48 @@
 #include "symbologies/EANFrame.h"
 
+#include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "model/BarCodeTexts.h"
 
 #include <string>
 
-std::string EANCompleteDigits(std::string_view data, int length) {
-  std::string digits(data);
-  PadCFStrText(digits, length, "0");
-  digits += static_cast<char>('0' + BarCodeCheckSum(digits));
+std::string EANCheckDigit(std::string_view digits) {
+  return std::string(1, static_cast<char>('0' + BarCodeCheckSum(digits)));
+}
+
+std::string EANCompleteDigits(const BarCodeDataRec& rec, std::string_view data, size_t length) {
+  // One digit more than the number is its check digit as the user typed it: the symbol carries
+  // the right one, and a wrong one is worth a word.
+  if (data.size() == length + 1) {
+    const std::string digits(data.substr(0, length));
+    const std::string check = EANCheckDigit(digits);
+    BarCodeNoteCheckReplaced(rec, data.back(), check[0]);
+    return digits + check;
+  }
+  const std::string digits =
+      BarCodeFitDigits(rec, data, length, std::to_string(length) + " digits and a check digit");
+  return digits + EANCheckDigit(digits);
+}
+
+std::string EANAddonDigits(const BarCodeDataRec& rec, std::string_view addon) {
+  std::string digits(addon);
+  const size_t n = Utf8Length(digits);
+  if (n == 0) return {};
+  if (n >= 6) {
+    BarCodeNote(rec, "the add-on " + digits + " was left out: an add-on has 2 or 5 digits");
+    return {};
+  }
+  PadCFStrText(digits, n <= 2 ? 2 : 5, "0");
+  if (n != 2 && n != 5)
+    BarCodeNote(rec, "the add-on " + std::string(addon) + " was padded with zeros to " + digits);
   return digits;
 }
 
-std::string EANAddonDigits(std::string_view addon) {
-  std::string digits(addon);
-  const size_t n = Utf8Length(digits);
-  if (n == 0 || n >= 6) return {};
-  PadCFStrText(digits, n <= 2 ? 2 : 5, "0");
-  return digits;
+std::string EANCarriedText(std::string_view digits, std::string_view addonDigits) {
+  if (addonDigits.empty()) return std::string(digits);
+  return std::string(digits) + ' ' + std::string(addonDigits);
 }
 
 int EANAddonIncrement(std::string_view addonDigits) {

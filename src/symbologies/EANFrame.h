@@ -6,10 +6,19 @@
 #include <string>
 #include <string_view>
 
-// The digits brought to length characters (zeros in front, or cut) followed by their check digit.
-std::string EANCompleteDigits(std::string_view data, int length);
+struct BarCodeDataRec;
+
+// The check digit of digits that do not carry one yet, as a character.
+std::string EANCheckDigit(std::string_view digits);
+// The digits brought to length characters (zeros in front, or cut) followed by their check digit;
+// data of length + 1 digits ends in a typed check digit, which the right one replaces. Notes what
+// it changed in the record.
+std::string EANCompleteDigits(const BarCodeDataRec& rec, std::string_view data, size_t length);
 // The add-on as drawn: empty, 2 or 5 digits (zeros in front); 6 or more characters are dropped.
-std::string EANAddonDigits(std::string_view addon);
+// Notes what it changed in the record.
+std::string EANAddonDigits(const BarCodeDataRec& rec, std::string_view addon);
+// What a scanner reads from the symbol: the digits, and the add-on after a space.
+std::string EANCarriedText(std::string_view digits, std::string_view addonDigits);
 // The width the add-on adds to the symbol box: 0, 25 or 52 units.
 int EANAddonIncrement(std::string_view addonDigits);
 // The module string of digits drawn in the given number sets ("A", "B", "C" per digit).

@@ -1,4 +1,5 @@
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "symbologies/BarCodeEncoders.h"
@@ -29,11 +30,22 @@ int CheckDigit(std::string_view digits) {
   return (10 - total % 10) % 10;
 }
 
+std::string Digits(const BarCodeDataRec& rec) {
+  std::string digits = *rec.data;
+  std::erase_if(digits, [](char c) { return c < '0' || c > '9'; });
+  BarCodeNoteReadAs(rec, *rec.data, digits, "carries digits only");
+  return digits;
+}
+
 } // namespace
 
+std::string BarCodeCarriedMSI(const BarCodeDataRec& rec) {
+  const std::string digits = Digits(rec);
+  return digits + static_cast<char>('0' + CheckDigit(digits));
+}
+
 int BarCodeMakeMSI(cairo_t* cg, BarCodeDataRec* rec) {
-  std::string digits = *rec->data;
-  std::erase_if(digits, [](char c) { return c < '0' || c > '9'; });
+  const std::string digits = Digits(*rec);
   if (digits.empty()) return 0; // no digit, no symbol: never drawable
 
   std::string bits = BarCodeMSIStrt;

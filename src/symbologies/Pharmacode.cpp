@@ -1,6 +1,7 @@
 #include "symbologies/Pharmacode.h"
 
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "symbologies/BarCodeEncoders.h"
 #include "symbologies/LinearFrame.h"
@@ -28,7 +29,38 @@ int64_t LeadingInteger(std::u32string_view text) {
   return negative ? -value : value;
 }
 
+// The one-track range (Laetus): 3 is the smallest value of two bars, 131070 the largest of 16.
+constexpr int64_t kLowest = 3, kHighest = 131070;
+
+// The value the bars stand for: from the right, a narrow bar adds 2^k and a wide bar 2^(k+1).
+int64_t BarsValue(std::string_view bars) {
+  int64_t value = 0, weight = 1;
+  for (auto bar = bars.rbegin(); bar != bars.rend(); ++bar, weight *= 2)
+    value += *bar == '1' ? 2 * weight : weight;
+  return value;
+}
+
+// Says where the number drawn is not the data typed: cut to its last digits, read from text that
+// is no plain number, or outside the range of the code.
+void NoteValue(const BarCodeDataRec& rec, std::u32string_view data) {
+  const std::u32string_view text = PharmacodeText(data);
+  const std::string kept = Utf8Encode(text);
+  if (text.size() < data.size())
+    BarCodeNote(rec, "Pharmacode takes at most 9 digits: " + *rec.data + " was cut to " + kept);
+  const int64_t value = LeadingInteger(text);
+  if (!IsDigits(kept)) BarCodeNoteReadAs(rec, kept, std::to_string(value), "reads a number");
+  if (value < kLowest || value > kHighest)
+    BarCodeNote(rec,
+                "Pharmacode values run from 3 to 131070: " + std::to_string(value) + " is outside");
+}
+
 } // namespace
+
+std::string BarCodeCarriedPharmacode(const BarCodeDataRec& rec) {
+  const std::u32string data = Utf8Decode(*rec.data);
+  NoteValue(rec, data);
+  return std::to_string(BarsValue(PharmacodeBars(data)));
+}
 
 std::u32string_view PharmacodeText(std::u32string_view data) {
   return data.substr(data.size() > kMaxCharacters ? data.size() - kMaxCharacters : 0);
@@ -55,6 +87,7 @@ int PharmacodeBarsWidth(std::string_view bars) {
 int BarCodeMakePharmacode(cairo_t* cg, BarCodeDataRec* rec) {
   const std::string text = LinearDisplayText(*rec, *rec->data);
   const std::u32string data = Utf8Decode(*rec->data);
+  NoteValue(*rec, data);
   const std::string bars = PharmacodeBars(data);
   int width = PharmacodeBarsWidth(bars);
   const int grow = -LinearTrim(*rec, 0);

@@ -1,4 +1,5 @@
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "symbologies/BarCodeEncoders.h"
@@ -15,12 +16,19 @@ constexpr int kPostNetPitch = 3;
 constexpr int kPostNetFull = 9, kPostNetHalf = 4;
 
 // ZIP (5), ZIP+4 (9) or delivery point (11) digits.
-std::string PostNetDigits(std::string_view data) {
-  std::string digits(data);
+std::string PostNetDigits(const BarCodeDataRec& rec) {
+  std::string digits = *rec.data;
   std::erase_if(digits, [](char c) { return c < '0' || c > '9'; });
-  const int length = digits.size() <= 5 ? 5 : digits.size() <= 9 ? 9 : 11;
-  PadCFStrText(digits, length, "0");
-  return digits;
+  BarCodeNoteReadAs(rec, *rec.data, digits, "carries digits only");
+  const size_t length = digits.size() <= 5 ? 5 : digits.size() <= 9 ? 9 : 11;
+  return BarCodeFitDigits(rec, digits, length, "5, 9 or 11 digits");
+}
+
+char PostNetCheck(std::string_view digits) {
+  int sum = 0;
+  for (char d : digits)
+    sum += d - '0';
+  return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
 
 // RM4SCC (Royal Mail 4-State Customer Code): bars 2 units wide every 4 units. A tracker spans
@@ -30,12 +38,13 @@ constexpr int kRM4SCCMinimum = 7; // postcode and delivery point: the shortest c
 constexpr int kRM4SCCFrame = 2 * kRM4SCCPitch + 4 * kRM4SCCPitch; // start, stop, check character
 static_assert(kRM4SCCFrame == 24);
 
-std::string RM4SCCCharacters(std::string_view data) {
+std::string RM4SCCCharacters(const BarCodeDataRec& rec) {
   std::string kept;
-  for (char32_t c : Utf8Decode(data)) {
+  for (char32_t c : Utf8Decode(*rec.data)) {
     if (c >= 'a' && c <= 'z') c = c - 'a' + 'A';
     if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) kept += static_cast<char>(c);
   }
+  BarCodeNoteReadAs(rec, *rec.data, kept, "carries capitals and digits only");
   return kept;
 }
 
@@ -70,14 +79,11 @@ void DrawRM4SCCBar(const BarCodeCanvas& canvas, int x, bool up, bool down, int l
 } // namespace
 
 int BarCodeMakePostNet(cairo_t* cg, BarCodeDataRec* rec) {
-  const std::string digits = PostNetDigits(*rec->data);
-  int sum = 0;
-  for (char d : digits)
-    sum += d - '0';
+  const std::string digits = PostNetDigits(*rec);
   std::string bars = BarCodePostStrt;
   for (char d : digits)
     bars += BarCodePostNet[d - '0'];
-  bars += BarCodePostNet[(10 - sum % 10) % 10];
+  bars += BarCodePostNet[PostNetCheck(digits) - '0'];
   bars += BarCodePostStop;
 
   const int grow = -LinearTrim(*rec, 0);
@@ -94,7 +100,7 @@ int BarCodeMakePostNet(cairo_t* cg, BarCodeDataRec* rec) {
 }
 
 int BarCodeMakeRM4SCC(cairo_t* cg, BarCodeDataRec* rec) {
-  std::string characters = RM4SCCCharacters(*rec->data);
+  std::string characters = RM4SCCCharacters(*rec);
   if (static_cast<int>(characters.size()) < kRM4SCCMinimum) return 0; // never drawable
   const int width = kRM4SCCFrame + 4 * kRM4SCCPitch * static_cast<int>(characters.size());
   characters += RM4SCCCheck(characters);
@@ -115,4 +121,14 @@ int BarCodeMakeRM4SCC(cairo_t* cg, BarCodeDataRec* rec) {
   DrawRM4SCCBar(canvas, x, BarCodeRM4SCCSp[0] == '1', BarCodeRM4SCCSp[1] == '1', lift);
   BarCodeEndSymbol(canvas);
   return 0;
+}
+
+std::string BarCodeCarriedPostNet(const BarCodeDataRec& rec) {
+  const std::string digits = PostNetDigits(rec);
+  return digits + PostNetCheck(digits);
+}
+
+std::string BarCodeCarriedRM4SCC(const BarCodeDataRec& rec) {
+  const std::string characters = RM4SCCCharacters(rec);
+  return characters + RM4SCCCheck(characters);
 }

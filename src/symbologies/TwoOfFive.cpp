@@ -1,4 +1,5 @@
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "symbologies/BarCodeEncoders.h"
@@ -53,11 +54,19 @@ int MakeInterleaved(cairo_t* cg, const BarCodeDataRec& rec, std::string_view dig
   return 0;
 }
 
-// The 14 digits of ITF-14 and ITF-SCC: zeros in front, or the first 14.
+// The 14 digits of ITF-14 and ITF-SCC: zeros in front, or the first 14. They are drawn as typed,
+// a wrong check digit included.
 std::string FourteenDigits(const BarCodeDataRec& rec) {
-  std::string digits = *rec.data;
-  PadCFStrText(digits, 14, "0");
+  const std::string digits = BarCodeFitDigits(rec, *rec.data, 14, "14 digits");
+  BarCodeNoteGS1Check(rec, digits);
   return digits;
+}
+
+// Interleaved digits come in pairs: an odd number gets a zero in front.
+std::string EvenDigits(const BarCodeDataRec& rec) {
+  const std::string& data = *rec.data;
+  if (data.size() % 2 == 0) return data;
+  return BarCodeFitDigits(rec, data, data.size() + 1, "an even number of digits");
 }
 
 // ITF-SCC: a bearer frame 10 units thick round the bars, drawn 2 : 5, with an H-shaped mark in the
@@ -95,9 +104,7 @@ std::string BarsWithGaps(std::string_view bars) {
 } // namespace
 
 int BarCodeMakeInterleaved25(cairo_t* cg, BarCodeDataRec* rec) {
-  std::string digits = *rec->data;
-  if (digits.size() % 2 != 0) digits.insert(0, 1, '0');
-  return MakeInterleaved(cg, *rec, digits);
+  return MakeInterleaved(cg, *rec, EvenDigits(*rec));
 }
 
 int BarCodeMakeITF14(cairo_t* cg, BarCodeDataRec* rec) {
@@ -136,4 +143,16 @@ int BarCodeMakeCode25(cairo_t* cg, BarCodeDataRec* rec) {
   LinearDrawText(canvas, kCode25Text, LinearDisplayText(*rec, digits));
   BarCodeEndSymbol(canvas);
   return 0;
+}
+
+std::string BarCodeCarriedInterleaved25(const BarCodeDataRec& rec) {
+  return EvenDigits(rec);
+}
+
+std::string BarCodeCarriedITF14(const BarCodeDataRec& rec) {
+  return FourteenDigits(rec);
+}
+
+std::string BarCodeCarriedCode25(const BarCodeDataRec& rec) {
+  return *rec.data;
 }

@@ -12,8 +12,8 @@ constexpr int kAddonGap = 10;
 } // namespace
 
 int BarCodeMakeUPCA(cairo_t* cg, BarCodeDataRec* rec) {
-  const std::string digits = EANCompleteDigits(*rec->data, 11);
-  const std::string addon = EANAddonDigits(*rec->addon);
+  const std::string digits = EANCompleteDigits(*rec, *rec->data, 11);
+  const std::string addon = EANAddonDigits(*rec, *rec->addon);
   const int trim = std::min(rec->trim, 50);
   const float top = static_cast<float>(80 - trim);
   const BarCodeRect box{0, 0, static_cast<float>(kEANWidth + EANAddonIncrement(addon)), top};
@@ -25,4 +25,9 @@ int BarCodeMakeUPCA(cairo_t* cg, BarCodeDataRec* rec) {
   EANDrawAddonText(canvas, addon, addonX, static_cast<int16_t>(71 - trim));
   BarCodeEndSymbol(canvas);
   return 0;
+}
+
+std::string BarCodeCarriedUPCA(const BarCodeDataRec& rec) {
+  const std::string digits = EANCompleteDigits(rec, *rec.data, 11);
+  return EANCarriedText(digits, EANAddonDigits(rec, *rec.addon));
 }

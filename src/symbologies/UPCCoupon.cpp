@@ -61,7 +61,7 @@ void DrawExtension(const BarCodeCanvas& canvas, const std::vector<int>& values, 
 } // namespace
 
 int BarCodeMakeUPCCoupon(cairo_t* cg, BarCodeDataRec* rec) {
-  const std::string digits = EANCompleteDigits(*rec->data, 11);
+  const std::string digits = EANCompleteDigits(*rec, *rec->data, 11);
   const std::string& extension = *rec->addon;
   const std::vector<int> values = ExtensionValues(extension);
   const int trim = std::min(rec->trim, 50);
@@ -80,4 +80,9 @@ int BarCodeMakeUPCCoupon(cairo_t* cg, BarCodeDataRec* rec) {
   }
   BarCodeEndSymbol(canvas);
   return 0;
+}
+
+// The UPC-A number, then the extension's digits, each read as its own symbol.
+std::string BarCodeCarriedUPCCoupon(const BarCodeDataRec& rec) {
+  return EANCarriedText(EANCompleteDigits(rec, *rec.data, 11), *rec.addon);
 }

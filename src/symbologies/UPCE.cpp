@@ -1,4 +1,5 @@
 #include "model/BarCodeDataRec.h"
+#include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTables.h"
 #include "model/BarCodeTexts.h"
@@ -38,13 +39,46 @@ std::string UPCAOfUPCE(std::string_view six) {
   return number;
 }
 
+// The check digit belongs to the UPC-A number; UPC-E carries it only in the number sets.
+int16_t CheckOfSix(std::string_view six) {
+  return BarCodeCheckSum(UPCAOfUPCE(six));
+}
+
+// The printed form: number system 0, the six digits and the check digit.
+constexpr size_t kPrintedLength = 8;
+
+bool IsPrintedForm(std::string_view data) {
+  return data.size() == kPrintedLength && IsDigits(data) && data[0] == '0' &&
+         data[7] - '0' == CheckOfSix(data.substr(1, 6));
+}
+
+// The six digits the symbol carries: those of the printed form, or the data brought to six.
+std::string SixDigits(const BarCodeDataRec& rec) {
+  const std::string& data = *rec.data;
+  if (IsPrintedForm(data)) return data.substr(1, 6);
+  return BarCodeFitDigits(rec, data, 6, "6 digits, or 8 with number system 0 and the check digit");
+}
+
 } // namespace
 
+std::string BarCodeRefuseUPCE(const BarCodeDataRec& rec) {
+  const std::string_view data = *rec.data;
+  if (data.size() != kPrintedLength || !IsDigits(data) || IsPrintedForm(data)) return {};
+  if (data[0] != '0')
+    return "UPC-E carries number system 0 only: " + std::string(data) + " starts with " + data[0];
+  return "UPC-E check digit " + std::string(1, data[7]) + " does not match " +
+         std::string(data.substr(0, 7)) + ": it should be " +
+         static_cast<char>('0' + CheckOfSix(data.substr(1, 6)));
+}
+
+std::string BarCodeCarriedUPCE(const BarCodeDataRec& rec) {
+  const std::string six = SixDigits(rec);
+  return '0' + six + static_cast<char>('0' + CheckOfSix(six));
+}
+
 int BarCodeMakeUPCE(cairo_t* cg, BarCodeDataRec* rec) {
-  std::string six = *rec->data;
-  PadCFStrText(six, 6, "0");
-  // The check digit belongs to the UPC-A number; UPC-E carries it only in the number sets.
-  const int16_t check = BarCodeCheckSum(UPCAOfUPCE(six));
+  const std::string six = SixDigits(*rec);
+  const int16_t check = CheckOfSix(six);
   const std::string checkText(1, static_cast<char>('0' + check));
   const int trim = std::min(rec->trim, 50);
   const float top = static_cast<float>(80 - trim);

@@ -20,7 +20,7 @@ static Gtk::Window* RunOn(const std::string& command, bool empty, std::vector<Gt
 }
 
 TEST(CommandTest, EachCommandShowsWhatItShould) {
-  for (const Cells& row : ReadTable("app_commands.tsv")) {
+  for (const Cells& row : ReadCells("app_commands.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     std::vector<GtkWindow*> before;
     Gtk::Window* window = RunOn(row[0], false, before);
@@ -68,7 +68,7 @@ TEST(CommandTest, EachCommandShowsWhatItShould) {
 TEST(CommandTest, TheSymbologyMenuChoosesEachSymbology) {
   Gtk::Window& window = NewWindow("EAN-13", "123", "12");
   Gtk::Widget* addon = ViewFindByID(window, kViewAddon);
-  const std::vector<Cells> rows = ReadTable("app_symbologies.tsv");
+  const std::vector<Cells> rows = ReadCells("app_symbologies.tsv");
   for (const Cells& row : rows) {
     SCOPED_TRACE(row[0]);
     SetControl(window, kViewSymbology, row[0]);
@@ -87,7 +87,7 @@ TEST(CommandTest, TheSymbologyMenuChoosesEachSymbology) {
 // Each dialog has a title, and leaving it takes it off the screen, however often it is done.
 TEST(CommandTest, DialogsCloseCleanlyAgainAndAgain) {
   Gtk::Window& window = NewWindow("EAN-13", "501234567890");
-  for (const Cells& row : ReadTable("app_dialogs.tsv")) {
+  for (const Cells& row : ReadCells("app_dialogs.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     for (int n = std::stoi(row[3]); n > 0; --n) {
       const std::vector<GtkWindow*> before = ShownWindows();

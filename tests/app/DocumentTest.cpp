@@ -32,7 +32,7 @@ static std::string DesktopType(const std::string& dataDir, const std::string& pa
 }
 
 TEST(DocumentTest, ReadersMakeTheRequestsOfTheTable) {
-  for (const Cells& row : ReadTable("app_readers.tsv")) {
+  for (const Cells& row : ReadCells("app_readers.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     EXPECT_EQ(ReadRequest(row[0], row[1]), Cells(row.begin() + 2, row.end()));
     CloseAllWindows();
@@ -50,7 +50,7 @@ TEST(DocumentTest, FilesOpenByTheirKind) {
   EXPECT_NE(entry.find("\nMimeType=application/x-veltrix-barcode;"), std::string::npos) << entry;
   EXPECT_NE(ReadFileBytes(ApplUserGuidePath()).find("User Guide"), std::string::npos);
   const std::string dir = TestTempDir();
-  for (const Cells& row : ReadTable("app_open.tsv")) {
+  for (const Cells& row : ReadCells("app_open.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     const std::string path = dir + "/" + row[0];
     if (row[1] == "@folder")
@@ -76,7 +76,7 @@ TEST(DocumentTest, WindowsKeepTheirDocuments) {
   DataFileWriteBytes(dir + "/bad.vbc", "\xC7XYZ 1\xC8");
   Gtk::Window* window = nullptr;
   GtkWindow* shown = nullptr; // what a step brought up last
-  for (const Cells& row : ReadTable("app_documents.tsv")) {
+  for (const Cells& row : ReadCells("app_documents.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     std::vector<GtkWindow*> before = ShownWindows();
     const std::string &step = row[0], &argument = row[1];

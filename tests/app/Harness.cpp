@@ -52,7 +52,7 @@ static std::string WithoutMnemonics(std::string label) {
   return label;
 }
 
-std::vector<Cells> ReadTable(const std::string& name) {
+std::vector<Cells> ReadCells(const std::string& name) {
   std::istringstream in(ReadFileBytes(std::string(VX_TEST_DATA_DIR) + "/" + name));
   std::vector<Cells> rows;
   for (std::string line; std::getline(in, line);) {

@@ -20,7 +20,7 @@
 using Cells = std::vector<std::string>;
 // The rows of tests/data/<name>, cells split at tabs, "#" lines skipped. Cells may hold \t, \n, \r,
 // \\ and \xNN, and "c\*N" stands for N copies of the character c.
-std::vector<Cells> ReadTable(const std::string& name);
+std::vector<Cells> ReadCells(const std::string& name);
 
 void Pump();
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);

@@ -28,7 +28,7 @@ TEST(PrefsTest, OkStoresTheAuthorThatPdfsCarry) {
   std::string author = "Stored Author";
   Gtk::Window& document = NewWindow("EAN-13", "501234567890");
   const std::string dir = TestTempDir();
-  for (const Cells& row : ReadTable("app_prefs.tsv")) {
+  for (const Cells& row : ReadCells("app_prefs.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     ASSERT_TRUE(RunCommand(document, "menu:Veltrix BarCode/Preferences…"));
     Gtk::Window* prefs = WinPrefsWindow();

@@ -21,7 +21,7 @@ static void Choose(GtkWindow* dialog, const std::string& list, const std::string
 TEST(ToolbarTest, TheArrangementStartsFromTheDefaultsAndLasts) {
   ToolbarSetArrangement(kMainToolbar, ToolbarGetDefaultIdentifiers(kMainToolbar)); // as installed
   Cells allowed, shown, fixed;
-  for (const Cells& row : ReadTable("app_toolbar.tsv")) {
+  for (const Cells& row : ReadCells("app_toolbar.tsv")) {
     allowed.push_back(row[0]);
     if (row[1] == "yes") shown.push_back(row[0]);
     if (row[2] == "no") fixed.push_back(row[0]);

@@ -13,7 +13,7 @@ TEST(WindowTest, ControlsReadAndSetAsTheTableSays) {
   g_signal_connect(paintable, "invalidate-contents",
                    G_CALLBACK(+[](GdkPaintable*, gpointer count) { ++*static_cast<int*>(count); }),
                    &frames);
-  for (const Cells& row : ReadTable("app_controls.tsv")) {
+  for (const Cells& row : ReadCells("app_controls.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     BarCodeDataRec rec = MakeRecord(BarCodeSymType(row[1]), row[2], row[3]);
     Cells got;
@@ -53,7 +53,7 @@ TEST(WindowTest, ControlsReadAndSetAsTheTableSays) {
 TEST(WindowTest, ThePreviewShowsTheTypedBarcode) {
   Gtk::Window* windows[] = {&NewWindow(), &NewWindow()};
   Cells last[2];
-  for (int turn = 0; const Cells& row : ReadTable("app_preview.tsv")) {
+  for (int turn = 0; const Cells& row : ReadCells("app_preview.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     for (int c = 0; c < 4; ++c)
       SetControl(*windows[turn], kControls[c], row[c]);
@@ -86,7 +86,7 @@ TEST(WindowTest, WindowsTakeTheSmallestFreeNumber) {
 // Screenshots of the preview at several window sizes and zooms: the symbol scans, and fills the
 // area as a fitted symbol should.
 TEST(WindowTest, ThePreviewFillsItsAreaAndScansAtEveryZoom) {
-  for (const Cells& row : ReadTable("app_zoom.tsv")) {
+  for (const Cells& row : ReadCells("app_zoom.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     Gtk::Window& window = NewWindow(row[0], row[1]);
     window.set_default_size(std::stoi(row[2]), std::stoi(row[3]));

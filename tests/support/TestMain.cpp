@@ -1,8 +1,6 @@
 #include "model/BarCodeTables.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
 int main(int argc, char** argv) {

@@ -2,45 +2,32 @@
 
 #include "model/BarCodeDataRec.h"
 
+#define ZX_USE_UTF8 1
+#include <ZXing/ReadBarcode.h>
+#include <cairo.h>
+
+#include <algorithm>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
-#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
-namespace fs = std::filesystem;
-
-namespace {
-
-// The folders made by this process, removed when it ends (a forked child leaves them alone).
-struct TempDirs {
-  pid_t owner = getpid();
-  std::vector<std::string> made;
-  ~TempDirs() {
-    if (getpid() != owner) return;
-    std::error_code ignored;
-    for (const std::string& dir : made)
-      fs::remove_all(dir, ignored);
-  }
-};
-
-TempDirs& MadeTempDirs() {
-  static TempDirs dirs;
-  return dirs;
-}
-
-} // namespace
-
 std::string TestTempDir() {
-  std::string dir = (fs::temp_directory_path() / "vxtest-XXXXXX").string();
-  if (!mkdtemp(dir.data())) return "/tmp";
-  MadeTempDirs().made.push_back(dir);
+  // One folder for the process, removed when the process that made it ends (not a forked child).
+  static const struct Root {
+    pid_t owner = getpid();
+    std::string path = (std::filesystem::temp_directory_path() / "vxtest-XXXXXX").string();
+    Root() { mkdtemp(path.data()); }
+    ~Root() {
+      std::error_code ignored;
+      if (getpid() == owner) std::filesystem::remove_all(path, ignored);
+    }
+  } root;
+  static int made = 0;
+  const std::string dir = root.path + "/" + std::to_string(++made);
+  std::filesystem::create_directories(dir);
   return dir;
 }
 
@@ -52,85 +39,35 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  return fs::exists(path);
+  return std::filesystem::exists(path);
 }
 
-namespace {
-
-std::vector<std::string> Environment(const std::vector<std::string>& changes) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e)
-    env.emplace_back(*e);
-  for (const std::string& change : changes) {
-    const std::string name = change.substr(0, change.find('=') + 1);
-    std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
-    if (change.size() > name.size()) env.push_back(change);
-  }
-  return env;
-}
-
-// Reads both pipes to their end without letting either fill up.
-void Drain(int outFd, int errFd, RunResult& result) {
-  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-  std::string* sinks[2] = {&result.out, &result.err};
-  int open = 2;
-  while (open > 0 && poll(fds, 2, 60000) > 0) {
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
-      char buffer[4096];
-      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[i]->append(buffer, n);
-      } else {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
-      }
-    }
-  }
-  for (pollfd& fd : fds)
-    if (fd.fd >= 0) close(fd.fd);
-}
-
-} // namespace
-
+// Through the shell and env, the program's output going to files rather than pipes, so that
+// nothing it leaves running can hold the test up.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                      const std::string& workdir) {
-  RunResult result;
-  int outPipe[2], errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return result;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-  posix_spawn_file_actions_addclose(&actions, outPipe[0]);
-  posix_spawn_file_actions_addclose(&actions, errPipe[0]);
-  if (!workdir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workdir.c_str());
-  std::vector<char*> args;
-  for (const std::string& a : argv)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  std::vector<std::string> envStrings = Environment(env);
-  std::vector<char*> envp;
-  for (std::string& e : envStrings)
-    envp.push_back(e.data());
-  envp.push_back(nullptr);
-  pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  close(outPipe[1]);
-  close(errPipe[1]);
-  if (rc != 0) {
-    close(outPipe[0]);
-    close(errPipe[0]);
-    return result;
-  }
-  Drain(outPipe[0], errPipe[0], result);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  const std::string dir = TestTempDir();
+  const auto quoted = [](const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+      quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+  };
+  std::string unset, set; // "NAME=" removes a variable
+  for (const std::string& change : env)
+    if (change.find('=') + 1 == change.size())
+      unset += " -u " + quoted(change.substr(0, change.size() - 1));
+    else
+      set += " " + quoted(change);
+  std::string command =
+      "cd " + quoted(workdir.empty() ? "." : workdir) + " && exec env" + unset + set;
+  for (const std::string& arg : argv) // /proc/self/exe: this program, not the shell starting one
+    command +=
+        " " + quoted(arg == "/proc/self/exe" ? std::filesystem::read_symlink(arg).string() : arg);
+  const int status =
+      std::system((command + " </dev/null >" + dir + "/out 2>" + dir + "/err").c_str());
+  return {WIFEXITED(status) && WEXITSTATUS(status) != 127 ? WEXITSTATUS(status) : -1,
+          ReadFileBytes(dir + "/out"), ReadFileBytes(dir + "/err")};
 }
 
 std::string CliPath() {
@@ -153,74 +90,246 @@ BarCodeDataRec MakeRecord(int symbology, const std::string& data, const std::str
   return rec;
 }
 
-// ---- Test data ----
+namespace {
 
-std::string Repeat(std::string_view unit, size_t times) {
+std::string Generated(const std::string& run) {
+  const size_t space = run.rfind(' ');
+  const long last = run.empty() ? 0 : std::stol(run.substr(space + 1));
   std::string out;
-  for (size_t i = 0; i < times; ++i)
-    out += unit;
+  for (long n = 0; run.starts_with("repeat ") && n < last; ++n)
+    out += Unescape(run.substr(7, space - 7));
+  for (long c = run.starts_with("range ") ? std::stol(run.substr(6)) : last + 1; c <= last; ++c)
+    out += static_cast<char>(c);
   return out;
 }
 
-std::string Digits(size_t n) {
+// The parts of a text between separators, an escaped separator (or any escape) left whole.
+std::vector<std::string> Split(std::string_view text, char separator) {
+  std::vector<std::string> parts;
+  for (size_t k = 0, start = 0; !text.empty() && k <= text.size(); ++k) {
+    if (k < text.size() && text[k] == '\\') {
+      k = text[k + 1] == '{' ? text.find('}', k) : k + 1 + 2 * (text[k + 1] == 'x');
+    } else if (k == text.size() || text[k] == separator) {
+      parts.emplace_back(text.substr(start, k - start));
+      start = k + 1;
+    }
+  }
+  return parts;
+}
+
+} // namespace
+
+std::string Unescape(std::string_view cell) {
+  static constexpr std::string_view kFrom = "tnrfvs", kTo = "\t\n\r\f\v ";
   std::string out;
-  for (size_t i = 0; i < n; ++i)
-    out += static_cast<char>('0' + (i * 7 + 3) % 10);
-  return out;
-}
-
-std::string Letters(size_t n, char first) {
-  std::string out;
-  for (size_t i = 0; i < n; ++i)
-    out += static_cast<char>(first + i % 26);
-  return out;
-}
-
-std::string CharRange(int first, int last) {
-  std::string text;
-  for (int c = first; c <= last; ++c)
-    text += static_cast<char>(c);
-  return text;
-}
-
-std::string Fitted(const std::string& data, size_t n) {
-  if (data.size() >= n) return data.substr(0, n);
-  return std::string(n - data.size(), '0') + data;
-}
-
-std::string WithGtinCheck(const std::string& digits) {
-  int sum = 0;
-  for (size_t i = 0; i < digits.size(); ++i)
-    sum += (digits[digits.size() - 1 - i] - '0') * (i % 2 == 0 ? 3 : 1);
-  return digits + static_cast<char>('0' + (10 - sum % 10) % 10);
-}
-
-std::string Printable(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", b);
-      out += escape;
+  for (size_t k = 0; k < cell.size(); ++k) {
+    if (cell[k] != '\\' || k + 1 == cell.size()) {
+      out += cell[k];
+    } else if (cell[++k] == 'x') {
+      out += static_cast<char>(std::stoi(std::string(cell.substr(k + 1, 2)), nullptr, 16));
+      k += 2;
+    } else if (cell[k] == '{') {
+      const size_t end = cell.find('}', k);
+      out += Generated(std::string(cell.substr(k + 1, end - k - 1)));
+      k = end;
     } else {
-      out += c;
+      out += kFrom.find(cell[k]) == kFrom.npos ? cell[k] : kTo[kFrom.find(cell[k])];
     }
   }
   return out;
 }
 
-std::vector<std::vector<std::string>> ReadReferenceTable(const std::string& name) {
-  std::ifstream in(std::string(VX_SHARED_DATA_DIR) + "/" + name);
-  std::vector<std::vector<std::string>> rows;
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::istringstream fields(line);
+std::string TableRow::Raw(const std::string& column) const {
+  const auto cell = cells.find(column);
+  return cell == cells.end() ? std::string() : cell->second;
+}
+
+std::vector<std::string> TableRow::List(const std::string& column, char separator) const {
+  std::vector<std::string> parts = Split(Raw(column), separator);
+  for (std::string& part : parts)
+    part = Unescape(part);
+  return parts;
+}
+
+std::vector<TableRow> ReadTable(const std::string& name) {
+  std::ifstream in(std::string(VX_TEST_DATA_DIR) + "/" + name);
+  std::vector<TableRow> rows;
+  std::vector<std::string> header;
+  int line = 0;
+  for (std::string text; std::getline(in, text);) {
+    if (++line, text.empty() || text[0] == '#') continue;
+    std::vector<std::string> cells; // as written: a tab never stands for itself in a cell
+    std::istringstream fields(text);
     for (std::string cell; std::getline(fields, cell, '\t');)
       cells.push_back(cell);
-    if (!cells.empty()) rows.push_back(cells);
+    if (header.empty())
+      header = cells;
+    else
+      rows.push_back({name, line, {}});
+    for (size_t i = 0; !rows.empty() && i < cells.size() && i < header.size(); ++i)
+      rows.back().cells[header[i]] = cells[i];
   }
   return rows;
+}
+
+std::string RasterizeOnWhite(const std::string& path, int factor, int dpi) {
+  const std::string dir = TestTempDir();
+  std::string ext = path.substr(path.rfind('.') + 1); // any case; .pdff and .epsf too
+  for (char& c : ext)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  ext = ext == "pdff" || ext == "epsf" ? ext.substr(0, 3) : ext;
+  std::string png = dir + "/page.png";
+  RunResult r{0, {}, {}};
+  if (ext == "pdf") {
+    r = RunProgram({"pdftoppm", "-png", "-singlefile", "-r", std::to_string(dpi), path,
+                    png.substr(0, png.size() - 4)});
+  } else if (ext == "eps") {
+    r = RunProgram({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=png16m",
+                    "-r" + std::to_string(dpi), "-sOutputFile=" + png, path});
+  } else if (ext == "png") {
+    png = path;
+  } else { // TIFF and PICT through ImageMagick, which reads both, to a PNG that keeps the alpha
+    r = RunProgram({"convert", path, "PNG32:" + png});
+  }
+  // On white, a bitmap's pixels square blocks, in a white margin: as a scanner sees a print.
+  factor = ext == "pdf" || ext == "eps" ? 1 : factor;
+  cairo_surface_t* source = cairo_image_surface_create_from_png(png.c_str());
+  const int margin = 40, w = cairo_image_surface_get_width(source) * factor + 2 * margin,
+            h = cairo_image_surface_get_height(source) * factor + 2 * margin;
+  cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cg = cairo_create(target);
+  cairo_set_source_rgb(cg, 1, 1, 1);
+  cairo_paint(cg);
+  cairo_translate(cg, margin, margin);
+  cairo_scale(cg, factor, factor);
+  cairo_set_source_surface(cg, source, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cg), CAIRO_FILTER_NEAREST);
+  cairo_paint(cg);
+  cairo_destroy(cg);
+  const bool ok =
+      r.status == 0 && cairo_surface_status(source) == CAIRO_STATUS_SUCCESS &&
+      cairo_surface_write_to_png(target, (dir + "/flat.png").c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(target);
+  cairo_surface_destroy(source);
+  return ok ? dir + "/flat.png" : std::string();
+}
+
+namespace {
+
+// What zxing-cpp reads in a PNG: the symbology identifier, a line feed and the text (any bytes),
+// or nothing. zxing-cpp 1.4 aborts on an assertion of its own when it merges several results of
+// one linear symbol: asking for one symbol avoids the merge, and a child process keeps any other
+// abort from ending the whole suite.
+std::string ZXingReadOne(const std::string& png, const std::string& formats, bool extended) {
+  const std::string read = TestTempDir() + "/zxing";
+  if (const pid_t pid = fork(); pid != 0) {
+    waitpid(pid, nullptr, 0);
+    return ReadFileBytes(read);
+  }
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
+  cairo_surface_flush(surface);
+  // cairo keeps a pixel as one native 32-bit word: B, G, R, X bytes on a little-endian machine.
+  const ZXing::ImageView image(cairo_image_surface_get_data(surface),
+                               cairo_image_surface_get_width(surface),
+                               cairo_image_surface_get_height(surface), ZXing::ImageFormat::BGRX,
+                               cairo_image_surface_get_stride(surface));
+  ZXing::DecodeHints hints;
+  hints.setTryHarder(true).setTryRotate(false).setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
+  hints.setFormats(ZXing::BarcodeFormatsFromString(formats)).setMaxNumberOfSymbols(1);
+  hints.setTryCode39ExtendedMode(extended).setReturnCodabarStartEnd(true);
+  std::ofstream out(read, std::ios::binary);
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS)
+    for (const ZXing::Result& result : ZXing::ReadBarcodes(image, hints))
+      if (result.isValid()) out << result.symbologyIdentifier() << '\n' << result.text();
+  out.close();
+  _exit(0);
+}
+
+} // namespace
+
+std::vector<std::string> ZXingRead(const std::string& png, const std::string& formats) {
+  const std::string read = ZXingReadOne(png, formats, false);
+  return read.empty() ? std::vector<std::string>() : std::vector{read.substr(read.find('\n') + 1)};
+}
+
+std::vector<std::string> ZintRows(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"zint", "--dump", "-b"}, rows;
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::istringstream lines(RunProgram(argv).out);
+  for (std::string line; std::getline(lines, line);) {
+    std::string bits;
+    for (char digit : line)
+      if (std::isxdigit(static_cast<unsigned char>(digit)))
+        for (int value = std::stoi(std::string(1, digit), nullptr, 16), bit = 3; bit >= 0; --bit)
+          bits += ((value >> bit) & 1) ? '1' : '0';
+    bits.erase(bits.find_last_of('1') + 1); // every row ends with a bar: the rest is padding
+    if (!bits.empty()) rows.push_back(bits);
+  }
+  return rows;
+}
+
+void ExpectReadBack(const std::vector<std::string>& args, const TableRow& expected) {
+  const std::string dir = TestTempDir();
+  bool extended = false;
+  std::string identifier;
+  std::vector<std::string> zbar{"zbarimg", "--quiet", "--raw"};
+  for (const std::string& setting : expected.List("settings", ' ')) {
+    if (setting.starts_with("id=")) identifier = setting.substr(3);
+    extended = extended || setting == "code39ext";
+    if (setting.find('.') != std::string::npos) zbar.push_back("-S" + setting);
+  }
+  // zbar ends each text it reads with a line feed, and a text may hold line feeds itself.
+  const auto sortedLines = [](const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+      lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  };
+  ASSERT_FALSE(expected.Raw("files").empty()) << "a row names the files to make";
+  for (std::string format : expected.List("files", ' ')) {
+    SCOPED_TRACE(format);
+    const bool unread = format.ends_with('-'); // made, and no reader asked
+    format.erase(format.size() - unread);
+    const std::string file = dir + "/symbol." + (format == "clip" ? "pdf" : format);
+    // xclip keeps the selection in a child it forks, which may own it a moment after it returns.
+    const std::string clip = "\"$0\" \"$@\" && for t in 1 2 3 4 5; do xclip -selection clipboard -o"
+                             " -t application/pdf >'" +
+                             file + "' && exit; sleep 0.2; done; exit 1";
+    std::vector<std::string> cli{"xvfb-run", "-a", "sh", "-c", clip, CliPath()};
+    cli.erase(cli.begin(), cli.begin() + (format == "clip" ? 0 : 5)); // a display of its own
+    cli.insert(cli.end(), args.begin(), args.end());
+    const bool named = format == "tiff" || format == "pict" || format == "clip"; // else pngf ...
+    cli.insert(cli.end(), {"-action", format + (named ? "" : "f"), "-output", file});
+    const RunResult made = RunProgram(cli, {"WAYLAND_DISPLAY="});
+    EXPECT_EQ(made.status, 0) << made.err;
+    ASSERT_FALSE(ReadFileBytes(file).empty()) << "no file";
+    if (format == "pdf" && !expected.Raw("pdftext").empty()) {
+      std::string shown = RunProgram({"pdftotext", file, "-"}).out;
+      std::erase_if(shown, [](char c) { return c == ' ' || c == '\n' || c == '\f'; });
+      EXPECT_NE(shown.find(expected.Text("pdftext")), std::string::npos) << shown;
+    }
+    if (unread || (expected.Raw("zxing").empty() && expected.Raw("zbar").empty())) continue;
+    const std::string png = RasterizeOnWhite(file);
+    ASSERT_FALSE(png.empty()) << "no picture of the file";
+    std::vector<std::string> read, wanted;
+    for (const std::string& item : expected.List("zxing")) {
+      wanted.push_back(item.substr(item.find(':') + 1));
+      const std::string symbol = ZXingReadOne(png, item.substr(0, item.find(':')), extended);
+      if (symbol.empty()) continue;
+      read.push_back(symbol.substr(symbol.find('\n') + 1));
+      EXPECT_TRUE(identifier.empty() || symbol.starts_with(identifier + '\n')) << symbol;
+    }
+    EXPECT_EQ(read, wanted) << "zxing-cpp";
+    if (expected.Raw("zbar").empty()) continue;
+    std::string texts;
+    for (const std::string& text : expected.List("zbar"))
+      texts += text + '\n';
+    zbar.push_back(png);
+    EXPECT_EQ(sortedLines(RunProgram(zbar, {"DBUS_SESSION_BUS_ADDRESS=disabled:"}).out),
+              sortedLines(texts))
+        << "zbar";
+    zbar.pop_back();
+  }
 }

@@ -24,7 +24,7 @@ static double Coordinate(const std::string& cell, const std::map<char, double>& 
 }
 
 TEST(PrintTest, PrintedPagesCarryTheirTextsAndASymbolThatScans) {
-  for (const Cells& row : ReadTable("print_pages.tsv")) {
+  for (const Cells& row : ReadCells("print_pages.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     const std::string pdf = PrintToFile(NewWindow(row[0], row[1]));
     EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
@@ -63,7 +63,7 @@ TEST(PrintTest, TheLayoutStandsWhereThePageGeometrySays) {
     // The page is drawn y up from the area's lower-left corner, which lies at the exact height.
     const double x0 = setup->get_left_margin(Gtk::Unit::POINTS);
     const double y0 = setup->get_top_margin(Gtk::Unit::POINTS) + exactHeight - H;
-    for (const Cells& row : ReadTable("print_page.tsv")) {
+    for (const Cells& row : ReadCells("print_page.tsv")) {
       SCOPED_TRACE(testing::PrintToString(row));
       const double x1 = x0 + Coordinate(row[1], named), y1 = y0 + Coordinate(row[2], named);
       const double x2 = x0 + Coordinate(row[3], named), y2 = y0 + Coordinate(row[4], named);

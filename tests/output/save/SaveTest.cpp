@@ -8,7 +8,7 @@ static std::string Bytes(const std::string& path) {
 
 TEST(SaveTest, EachSaveCommandWritesAFileThatScans) {
   const std::string dir = TestTempDir();
-  for (const Cells& row : ReadTable("app_saves.tsv")) {
+  for (const Cells& row : ReadCells("app_saves.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     Gtk::Window& window = NewWindow(); // untitled: Save asks where
     for (int c = 0; c < 3; ++c)
@@ -48,7 +48,7 @@ TEST(SaveTest, EachSaveCommandWritesAFileThatScans) {
 }
 
 TEST(SaveTest, ProposedNamesAreCutAndCleaned) {
-  for (const Cells& row : ReadTable("app_names.tsv")) {
+  for (const Cells& row : ReadCells("app_names.tsv")) {
     SCOPED_TRACE(testing::PrintToString(row));
     BarCodeDataRec rec = MakeRecord(BarCodeSymType(row[0]), row[1], row[2]);
     EXPECT_EQ(FileSaveProposedName(rec, row[3], row[4] == "yes"), row[5]);
