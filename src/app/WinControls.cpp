@@ -5,6 +5,7 @@
 #include "app/WinData.h"
 #include "app/WinDocument.h"
 #include "app/WinPreview.h"
+#include "app/WinStatus.h"
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeStrings.h"
 #include "render/BarCodeRender.h"
@@ -132,6 +133,7 @@ void WinRefresh(Gtk::Window& window) {
   if (!data) return;
   data->refreshPending = false;
   PreviewUpdate(window);
+  WinStatusUpdate(window);
   WinActionsShowSymbology(window, GetWindowSymbology(window));
   WinActionsSetEnabled(window, ApplMenusEnabled());
   WinDocumentUpdateTitle(window);

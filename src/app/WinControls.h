@@ -17,6 +17,7 @@ enum : int {
   kViewData = 101,
   kViewAddon = 102,
   kViewPreview = 701,
+  kViewStatus = 702, // the status line under the preview
   kViewScale = 201,
   kViewTrim = 202,
   kViewDisplay = 203,

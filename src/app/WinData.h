@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/WinPreview.h"
+#include "app/WinStatus.h"
 
 #include <glibmm/refptr.h>
 
@@ -24,6 +25,8 @@ class Window;
 } // namespace Gtk
 
 struct WinData {
+  ~WinData() { status->window = nullptr; } // a reading that comes later finds no window
+
   int32_t number = 0;              // "wID ": 1, 2, ... for document windows; 0 once closing
   Gtk::Revealer* drawer = nullptr; // "DRWR": the drawer at the window's right edge
   // Properties stored by tag, such as the chosen save location ("PNGR" folder, "PNGN" name).
@@ -46,6 +49,8 @@ struct WinData {
   // saved, the numbered title an untitled window shows, and whether the window is asking to save.
   std::string documentPath, savedRequest, untitledTitle;
   bool asking = false;
+  // The status line, shared with the reader's thread.
+  std::shared_ptr<WinStatus> status = std::make_shared<WinStatus>();
 };
 
 // The state of a window, created with it; null for windows that are not ours.

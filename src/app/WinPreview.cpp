@@ -106,7 +106,10 @@ void PreviewUpdate(Gtk::Window& window) {
   GetWindowData(window, &rec, nullptr, nullptr);
   if (std::string key = RequestKey(rec); key != preview->requestKey) {
     preview->requestKey = std::move(key);
+    rec.notices = std::make_shared<std::vector<std::string>>();
     preview->box = BarCodeGetUnscaledSize(rec);
+    preview->notices = std::move(*rec.notices);
+    rec.notices = nullptr;
   }
   BarCodeDataRecRelease(&preview->rec);
   preview->rec = rec;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Gtk {
 class Widget;
@@ -29,11 +30,12 @@ struct WinPreview {
   WinPreview(const WinPreview&) = delete;
   WinPreview& operator=(const WinPreview&) = delete;
 
-  int32_t zoom = kZoomToFit; // screen pixels per unit the user chose, or fit
-  int32_t pixelsPerUnit = 1; // what the symbol is drawn at now
-  BarCodeDataRec rec{};      // the request as the controls last held it
-  std::string requestKey;    // everything of it that changes the picture
-  BarCodeRect box;           // its unscaled box; empty when it cannot be drawn
+  int32_t zoom = kZoomToFit;        // screen pixels per unit the user chose, or fit
+  int32_t pixelsPerUnit = 1;        // what the symbol is drawn at now
+  BarCodeDataRec rec{};             // the request as the controls last held it
+  std::string requestKey;           // everything of it that changes the picture
+  BarCodeRect box;                  // its unscaled box; empty when it cannot be drawn
+  std::vector<std::string> notices; // what the engine changed in its data
   // The picture drawn for one request at one zoom, kept until either changes.
   std::string imageKey;
   cairo_surface_t* image = nullptr;

@@ -7,6 +7,7 @@
 #include "app/FileOpen.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinStatus.h"
 #include "model/BarCodeDataRec.h"
 #include "output/save/FileSave.h"
 #include "services/Services.h"

@@ -109,3 +109,20 @@ TEST(WindowTest, ThePreviewFillsItsAreaAndScansAtEveryZoom) {
     CloseAllWindows();
   }
 }
+
+// The status line tells what the symbol carries, whether it scans, and what was changed or why
+// nothing is drawn; exports and copies wait for a symbol.
+TEST(WindowTest, TheStatusLineTellsWhatTheSymbolCarries) {
+  Gtk::Window& window = NewWindow();
+  for (const Cells& row : ReadCells("app_status.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    for (int c = 0; c < 3; ++c)
+      SetControl(window, kControls[c], row[c]);
+    Pump();
+    EXPECT_TRUE(PumpUntil(
+        [&] { return WinStatusText(window).find("Checking") == std::string::npos; }, 20000));
+    EXPECT_EQ(WinStatusText(window), row[3]);
+    EXPECT_EQ(CommandEnabled(window, "menu:File/Save PNG…"), row[4] == "on");
+    EXPECT_EQ(CommandEnabled(window, "menu:Edit/Copy To Clipboard"), row[4] == "on");
+  }
+}
