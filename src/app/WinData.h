@@ -4,6 +4,7 @@
 
 #include "app/WinPreview.h"
 #include "app/WinStatus.h"
+#include "app/WinWorker.h"
 
 #include <glibmm/refptr.h>
 
@@ -25,7 +26,7 @@ class Window;
 } // namespace Gtk
 
 struct WinData {
-  ~WinData() { status->window = nullptr; } // a reading that comes later finds no window
+  ~WinData() { link->window = nullptr; } // work done later finds no window
 
   int32_t number = 0;              // "wID ": 1, 2, ... for document windows; 0 once closing
   Gtk::Revealer* drawer = nullptr; // "DRWR": the drawer at the window's right edge
@@ -49,8 +50,9 @@ struct WinData {
   // saved, the numbered title an untitled window shows, and whether the window is asking to save.
   std::string documentPath, savedRequest, untitledTitle;
   bool asking = false;
-  // The status line, shared with the reader's thread.
-  std::shared_ptr<WinStatus> status = std::make_shared<WinStatus>();
+  WinStatus status; // the status line
+  // What work done off the main loop finds of the window.
+  std::shared_ptr<WinLink> link = std::make_shared<WinLink>();
 };
 
 // The state of a window, created with it; null for windows that are not ours.

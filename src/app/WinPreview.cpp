@@ -2,6 +2,7 @@
 
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinWorker.h"
 #include "render/BarCodeRender.h"
 
 #include <gtkmm.h>
@@ -71,6 +72,74 @@ cairo_surface_t* RenderPicture(const BarCodeDataRec& rec, BarCodeRect box, int32
   return nullptr;
 }
 
+// The area a fitted symbol fills, in screen pixels, and the screen's pixels per point.
+struct Area {
+  double width = 0, height = 0;
+  int screen = 1;
+};
+
+int32_t FactorFor(BarCodeRect box, int32_t zoom, Area area) {
+  return zoom == kZoomToFit ? PreviewFitFactor(box, area.width, area.height) : Bounded(box, zoom);
+}
+
+Area AreaOf(Gtk::Widget& view) {
+  const Gtk::Widget& area = VisibleArea(view);
+  const int screen = view.get_scale_factor();
+  return {(area.get_width() - 2 * kFitMargin) * screen,
+          (area.get_height() - 2 * kFitMargin) * screen, screen};
+}
+
+// On the thread: the request measured, what the engine says of it, and its picture.
+std::shared_ptr<WinPicture> MakePicture(std::string key, const BarCodeDataRec& rec, int32_t zoom,
+                                        Area area) {
+  auto picture = std::make_shared<WinPicture>();
+  picture->requestKey = std::move(key);
+  BarCodeDataRecRelease(&picture->rec);
+  picture->rec = rec;
+  picture->rec.notices = std::make_shared<std::vector<std::string>>();
+  picture->box = BarCodeGetUnscaledSize(picture->rec);
+  picture->notices = std::move(*picture->rec.notices);
+  picture->rec.notices = nullptr;
+  picture->pixelsPerUnit = FactorFor(picture->box, zoom, area);
+  if (!Drawable(picture->box)) {
+    picture->refusal = BarCodeRefusal(picture->rec);
+    return picture;
+  }
+  picture->carried = BarCodeCarriedText(picture->rec);
+  picture->image = RenderPicture(picture->rec, picture->box, picture->pixelsPerUnit);
+  return picture;
+}
+
+// The view as large as the symbol, so that a symbol larger than the area scrolls; the area
+// stretches a smaller view to its own size.
+void SizeView(Gtk::DrawingArea& view, WinPreview& preview) {
+  const WinPicture& shown = *preview.shown;
+  const int k = Drawable(shown.box) ? shown.pixelsPerUnit : 0;
+  const int screen = view.get_scale_factor();
+  const int width = static_cast<int>(std::ceil(shown.box.width * k / screen));
+  const int height = static_cast<int>(std::ceil(shown.box.height * k / screen));
+  if (view.get_content_width() != width) {
+    view.set_content_width(width);
+    preview.recenter[0] = true;
+  }
+  if (view.get_content_height() != height) {
+    view.set_content_height(height);
+    preview.recenter[1] = true;
+  }
+  view.queue_draw();
+}
+
+// Back on the main loop: the picture goes on screen if it is still the one asked for.
+void Show(Gtk::Window& window, uint64_t generation, std::shared_ptr<const WinPicture> picture) {
+  WinPreview* preview = PreviewOf(window);
+  auto* view = ViewFindAs<Gtk::DrawingArea>(window, kViewPreview);
+  if (!preview || !view || generation != preview->generation) return;
+  preview->shown = std::move(picture);
+  preview->pending = false;
+  SizeView(*view, *preview);
+  WinRefresh(window);
+}
+
 int SetZoom(Gtk::Window& window, int32_t zoom) {
   if (WinPreview* preview = PreviewOf(window)) {
     preview->zoom = zoom;
@@ -81,11 +150,11 @@ int SetZoom(Gtk::Window& window, int32_t zoom) {
 
 } // namespace
 
-WinPreview::WinPreview() {
+WinPicture::WinPicture() {
   BarCodeDataRecCreate(&rec);
 }
 
-WinPreview::~WinPreview() {
+WinPicture::~WinPicture() {
   BarCodeDataRecRelease(&rec);
   if (image) cairo_surface_destroy(image);
 }
@@ -97,6 +166,7 @@ int32_t PreviewFitFactor(BarCodeRect box, double areaWidth, double areaHeight) {
 
 void PreviewUpdate(Gtk::Window& window) {
   WinPreview* preview = PreviewOf(window);
+  WinData* data = WinDataGet(window);
   auto* view = ViewFindAs<Gtk::DrawingArea>(window, kViewPreview);
   if (!preview || !view) return;
   BarCodeDataRec rec;
@@ -104,36 +174,39 @@ void PreviewUpdate(Gtk::Window& window) {
   rec.position = kPositionPreview;
   rec.epsText = nullptr; // the preview needs no EPS picture
   GetWindowData(window, &rec, nullptr, nullptr);
-  if (std::string key = RequestKey(rec); key != preview->requestKey) {
-    preview->requestKey = std::move(key);
-    rec.notices = std::make_shared<std::vector<std::string>>();
-    preview->box = BarCodeGetUnscaledSize(rec);
-    preview->notices = std::move(*rec.notices);
-    rec.notices = nullptr;
+  std::string key = RequestKey(rec);
+  const Area area = AreaOf(*view);
+  // A known request needs a new picture only at another zoom; a new one is measured first.
+  const int32_t k = key == preview->shown->requestKey
+                        ? FactorFor(preview->shown->box, preview->zoom, area)
+                        : -preview->zoom;
+  const std::string asked = key + '@' + std::to_string(k) + '@' + std::to_string(area.width) + 'x' +
+                            std::to_string(area.height);
+  const bool same = key == preview->shown->requestKey && k == preview->shown->pixelsPerUnit;
+  if (same || asked == preview->asked) {
+    if (same) preview->pending = false, preview->asked.clear();
+    BarCodeDataRecRelease(&rec);
+    SizeView(*view, *preview);
+    return;
   }
-  BarCodeDataRecRelease(&preview->rec);
-  preview->rec = rec;
-  const int screen = view->get_scale_factor();
-  const Gtk::Widget& area = VisibleArea(*view);
-  preview->pixelsPerUnit =
-      preview->zoom == kZoomToFit
-          ? PreviewFitFactor(preview->box, (area.get_width() - 2 * kFitMargin) * screen,
-                             (area.get_height() - 2 * kFitMargin) * screen)
-          : Bounded(preview->box, preview->zoom);
-  // The view is as large as the symbol, so that a symbol larger than the area scrolls; the area
-  // stretches a smaller view to its own size.
-  const int k = Drawable(preview->box) ? preview->pixelsPerUnit : 0;
-  const int width = static_cast<int>(std::ceil(preview->box.width * k / screen));
-  const int height = static_cast<int>(std::ceil(preview->box.height * k / screen));
-  if (view->get_content_width() != width) {
-    view->set_content_width(width);
-    preview->recenter[0] = true;
-  }
-  if (view->get_content_height() != height) {
-    view->set_content_height(height);
-    preview->recenter[1] = true;
-  }
-  view->queue_draw();
+  preview->asked = asked;
+  preview->pending = true;
+  const uint64_t generation = ++preview->generation;
+  WinWorkerPost(preview, WinWork::Picture,
+                [link = data->link, generation, key = std::move(key), request = WinCopyRequest(rec),
+                 zoom = preview->zoom, area]() mutable {
+                  std::shared_ptr<const WinPicture> picture =
+                      MakePicture(std::move(key), request, zoom, area);
+                  WinWorkerDeliver([link, generation, picture] {
+                    if (link->window) Show(*link->window, generation, picture);
+                  });
+                });
+  BarCodeDataRecRelease(&rec);
+}
+
+bool PreviewPending(Gtk::Window& window) {
+  WinPreview* preview = PreviewOf(window);
+  return preview && preview->pending;
 }
 
 void PreviewInstall(Gtk::Window& window) {
@@ -160,14 +233,19 @@ void PreviewInstall(Gtk::Window& window) {
     });
 }
 
+// The zoom the user last asked for, or the fitted one on screen.
+int32_t CurrentZoom(const WinPreview& preview) {
+  return preview.zoom == kZoomToFit ? preview.shown->pixelsPerUnit : preview.zoom;
+}
+
 int PreviewZoomIn(Gtk::Window& window) {
   WinPreview* preview = PreviewOf(window);
-  return preview ? SetZoom(window, Bounded(preview->box, preview->pixelsPerUnit + 1)) : 0;
+  return preview ? SetZoom(window, Bounded(preview->shown->box, CurrentZoom(*preview) + 1)) : 0;
 }
 
 int PreviewZoomOut(Gtk::Window& window) {
   WinPreview* preview = PreviewOf(window);
-  return preview ? SetZoom(window, std::max(1, preview->pixelsPerUnit - 1)) : 0;
+  return preview ? SetZoom(window, std::max(1, CurrentZoom(*preview) - 1)) : 0;
 }
 
 int PreviewZoomActual(Gtk::Window& window) {
@@ -175,7 +253,7 @@ int PreviewZoomActual(Gtk::Window& window) {
   Gtk::Widget* view = ViewFindByID(window, kViewPreview);
   if (!preview || !view) return 0;
   // One unit is scale / 100 points, and a point one screen pixel at the screen's scale factor.
-  const double pixels = preview->rec.scale / 100.0 * view->get_scale_factor();
+  const double pixels = preview->shown->rec.scale / 100.0 * view->get_scale_factor();
   return SetZoom(window, std::max(1, static_cast<int32_t>(std::lround(pixels))));
 }
 
@@ -185,7 +263,7 @@ int PreviewZoomFit(Gtk::Window& window) {
 
 bool PreviewDrawable(Gtk::Window& window) {
   WinPreview* preview = PreviewOf(window);
-  return preview && Drawable(preview->box);
+  return preview && Drawable(preview->shown->box);
 }
 
 void PreviewDraw(cairo_t* cg, Gtk::Widget& view) {
@@ -196,28 +274,24 @@ void PreviewDraw(cairo_t* cg, Gtk::Widget& view) {
   cairo_paint(cg);
   cairo_restore(cg);
   if (!preview) return;
-  if (!Drawable(preview->box)) {
-    BarCodeDataRec copy = preview->rec;
+  const WinPicture& shown = *preview->shown;
+  if (!shown.image) {
+    // The placeholder, without measuring the request again: it is the same for every request.
+    BarCodeDataRec placeholder = shown.rec;
+    placeholder.data = std::make_shared<std::string>();
     BarCodeUpdateImage(cg, static_cast<float>(view.get_width()),
-                       static_cast<float>(view.get_height()), &copy);
+                       static_cast<float>(view.get_height()), &placeholder);
     return;
   }
-  const std::string key = preview->requestKey + '@' + std::to_string(preview->pixelsPerUnit);
-  if (key != preview->imageKey) {
-    if (preview->image) cairo_surface_destroy(preview->image);
-    preview->image = RenderPicture(preview->rec, preview->box, preview->pixelsPerUnit);
-    preview->imageKey = key;
-  }
-  if (!preview->image) return;
   // Centred on whole screen pixels: the picture's pixels are the screen's.
   const int screen = view.get_scale_factor();
   const double x =
-      std::floor((view.get_width() * screen - cairo_image_surface_get_width(preview->image)) / 2.0);
-  const double y = std::floor(
-      (view.get_height() * screen - cairo_image_surface_get_height(preview->image)) / 2.0);
+      std::floor((view.get_width() * screen - cairo_image_surface_get_width(shown.image)) / 2.0);
+  const double y =
+      std::floor((view.get_height() * screen - cairo_image_surface_get_height(shown.image)) / 2.0);
   cairo_save(cg);
   cairo_scale(cg, 1.0 / screen, 1.0 / screen);
-  cairo_set_source_surface(cg, preview->image, std::max(0.0, x), std::max(0.0, y));
+  cairo_set_source_surface(cg, shown.image, std::max(0.0, x), std::max(0.0, y));
   cairo_pattern_set_filter(cairo_get_source(cg), CAIRO_FILTER_NEAREST);
   cairo_paint(cg);
   cairo_restore(cg);

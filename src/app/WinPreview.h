@@ -24,21 +24,34 @@ inline constexpr int32_t kZoomToFit = 0;
 inline constexpr int32_t kPreviewMaxPixels = 4096;
 inline constexpr int32_t kPreviewMaxZoom = 64;
 
-struct WinPreview {
-  WinPreview();
-  ~WinPreview();
-  WinPreview(const WinPreview&) = delete;
-  WinPreview& operator=(const WinPreview&) = delete;
+// What the thread makes of a request: its box, what the engine said of it, and its picture at k
+// screen pixels per unit (none when it cannot be drawn).
+struct WinPicture {
+  WinPicture();
+  ~WinPicture();
+  WinPicture(const WinPicture&) = delete;
+  WinPicture& operator=(const WinPicture&) = delete;
 
-  int32_t zoom = kZoomToFit;        // screen pixels per unit the user chose, or fit
-  int32_t pixelsPerUnit = 1;        // what the symbol is drawn at now
-  BarCodeDataRec rec{};             // the request as the controls last held it
-  std::string requestKey;           // everything of it that changes the picture
+  std::string requestKey; // everything of the request that changes the picture
+  BarCodeDataRec rec{};
   BarCodeRect box;                  // its unscaled box; empty when it cannot be drawn
   std::vector<std::string> notices; // what the engine changed in its data
-  // The picture drawn for one request at one zoom, kept until either changes.
-  std::string imageKey;
-  cairo_surface_t* image = nullptr;
+  std::string refusal;              // why it cannot be drawn
+  std::string carried;              // what a scanner reads off it
+  int32_t pixelsPerUnit = 1;
+  cairo_surface_t* image = nullptr; // on white, one pixel a screen pixel
+};
+
+struct WinPreview {
+  int32_t zoom = kZoomToFit; // screen pixels per unit the user chose, or fit
+  // The picture on screen, kept until the request or the zoom changes; the status line tells of
+  // the same request.
+  std::shared_ptr<const WinPicture> shown = std::make_shared<WinPicture>();
+  // The picture being made on the thread, and the newest one asked for: an older one that comes
+  // back is dropped.
+  std::string asked;
+  uint64_t generation = 0;
+  bool pending = false;
   // A symbol that has just grown past the area is shown from its middle, across and down.
   bool recenter[2] = {false, false};
 };
@@ -48,8 +61,11 @@ struct WinPreview {
 int32_t PreviewFitFactor(BarCodeRect box, double areaWidth, double areaHeight);
 // Draws the preview in its view, and fits it again whenever the area's size changes.
 void PreviewInstall(Gtk::Window& window);
-// Reads the controls and the area's size; the request is sized again only when it changed.
+// Reads the controls and the area's size, and asks the thread for a new picture when the request
+// or the zoom changed.
 void PreviewUpdate(Gtk::Window& window);
+// Whether a picture is still being made for the window.
+bool PreviewPending(Gtk::Window& window);
 // Zoom In and Zoom Out step one screen pixel per unit; Actual Size draws one unit as one point at
 // the request's scale; Zoom to Fit fits again, and follows the area.
 int PreviewZoomIn(Gtk::Window& window);

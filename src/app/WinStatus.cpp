@@ -2,6 +2,7 @@
 
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinWorker.h"
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeNotices.h"
 #include "model/BarCodeStrings.h"
@@ -11,10 +12,6 @@
 #include <gtkmm.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -22,17 +19,6 @@ constexpr const char* kSeparator = "  \u00B7  ";
 constexpr const char* kPending = "Checking that it scans\u2026";
 // A reading that differs from what the symbol carries is shown in red.
 constexpr const char* kMismatchColour = "#c01c28";
-
-// A request of the reader's own, sharing no string with the window's.
-BarCodeDataRec CopyRequest(const BarCodeDataRec& rec) {
-  BarCodeDataRec copy = rec;
-  copy.data = std::make_shared<std::string>(*rec.data);
-  copy.addon = std::make_shared<std::string>(*rec.addon);
-  copy.display = std::make_shared<std::string>(*rec.display);
-  copy.epsText = nullptr;
-  copy.notices = nullptr;
-  return copy;
-}
 
 std::string Escaped(const std::string& text) {
   return Glib::Markup::escape_text(text);
@@ -57,74 +43,6 @@ std::string ReadingMarkup(const BarCodeDataRec& rec, const BarCodeVerification& 
   return std::string("<span foreground=\"") + kMismatchColour + "\">" + Escaped(text) + "</span>";
 }
 
-// One reading to do: the request of a window at one generation, and what came of it.
-struct Job {
-  std::shared_ptr<WinStatus> status;
-  uint64_t generation;
-  BarCodeDataRec rec;
-  std::string markup;
-};
-
-// The reading is told on the main thread, if the window still shows that request.
-gboolean Deliver(gpointer data) {
-  const Job& job = *static_cast<Job*>(data);
-  if (job.status->window && job.status->generation == job.generation) {
-    job.status->scan = job.markup;
-    WinStatusUpdate(*job.status->window);
-  }
-  return G_SOURCE_REMOVE;
-}
-
-// One thread for the program reads the symbols back, so that typing never waits for a reader.
-// The engine's drawing may run on it: its font faces are made under a lock.
-class Reader {
-public:
-  ~Reader() {
-    {
-      std::lock_guard lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_one();
-    if (thread_.joinable()) thread_.join();
-  }
-
-  void Post(Job job) {
-    std::lock_guard lock(mutex_);
-    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
-    // A window's older request that is still waiting is not worth reading any more.
-    std::erase_if(jobs_, [&](const Job& queued) { return queued.status == job.status; });
-    jobs_.push_back(std::move(job));
-    wake_.notify_one();
-  }
-
-private:
-  void Run() {
-    for (;;) {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return stop_ || !jobs_.empty(); });
-      if (stop_) return;
-      auto* job = new Job(std::move(jobs_.front()));
-      jobs_.pop_front();
-      lock.unlock();
-      job->markup = ReadingMarkup(job->rec, BarCodeVerify(job->rec));
-      BarCodeDataRecRelease(&job->rec);
-      g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, Deliver, job,
-                      [](gpointer data) { delete static_cast<Job*>(data); });
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<Job> jobs_;
-  bool stop_ = false;
-  std::thread thread_;
-};
-
-Reader& TheReader() {
-  static Reader reader;
-  return reader;
-}
-
 std::string FieldText(Gtk::Window& window, int identifier) {
   auto* field = ViewFindAs<Gtk::Editable>(window, identifier);
   return field ? std::string(field->get_text()) : std::string();
@@ -143,30 +61,30 @@ std::string Characters(const std::string& data) {
 // What the symbol carries: the completed digits or text, or for the two-dimensional symbols how
 // much data and how large a symbol (read off its box: a QR Code module is 3 units with a quiet
 // zone of 4 modules; a PDF417 row is 2 units high).
-std::string Carries(const BarCodeDataRec& rec, BarCodeRect box) {
+std::string Carries(const WinPicture& shown) {
+  const BarCodeDataRec& rec = shown.rec;
   if (rec.symbology == kBarCodeQRCode) {
-    const int modules = static_cast<int>(box.width) / 3 - 8;
+    const int modules = static_cast<int>(shown.box.width) / 3 - 8;
     return "Carries " + Characters(*rec.data) + " in a version " +
            std::to_string((modules - 17) / 4) + " symbol of " + std::to_string(modules) +
            " \u00D7 " + std::to_string(modules) + " modules";
   }
   if (rec.symbology == kBarCodePDF417)
     return "Carries " + Characters(*rec.data) + " in " +
-           std::to_string(static_cast<int>(box.height) / 2) + " rows of " +
-           std::to_string(static_cast<int>(box.width)) + " modules";
-  return "Carries " + BarCodePrintableText(BarCodeCarriedText(rec));
+           std::to_string(static_cast<int>(shown.box.height) / 2) + " rows of " +
+           std::to_string(static_cast<int>(shown.box.width)) + " modules";
+  return "Carries " + BarCodePrintableText(shown.carried);
 }
 
 // Everything the line tells at once, as markup.
-std::string Told(Gtk::Window& window, const WinPreview& preview) {
-  const BarCodeDataRec& rec = preview.rec;
+std::string Told(Gtk::Window& window, const WinPicture& shown) {
+  const BarCodeDataRec& rec = shown.rec;
   std::vector<std::string> parts;
-  const bool drawable = PreviewDrawable(window);
-  parts.push_back(drawable ? Carries(rec, preview.box) : Capitalized(BarCodeRefusal(rec)));
+  parts.push_back(shown.image ? Carries(shown) : Capitalized(shown.refusal));
   parts.push_back(WinCleaningText(BarCodeNoticeName(rec), FieldText(window, kViewData), *rec.data));
   if (BarCodeTextAddon(static_cast<int16_t>(rec.symbology)) == 1)
     parts.push_back(WinCleaningText({}, FieldText(window, kViewAddon), *rec.addon));
-  for (const std::string& notice : preview.notices)
+  for (const std::string& notice : shown.notices)
     parts.push_back(Capitalized(notice));
   std::string markup;
   for (const std::string& part : parts) {
@@ -188,6 +106,22 @@ void Show(Gtk::Window& window, const WinStatus& status) {
                   std::string(kSeparator) + status.scan);
   line->set_markup(markup);
   line->set_tooltip_text(line->get_text());
+}
+
+// Asks the thread to read the symbol back; the reading is shown if the window still shows it.
+void Read(Gtk::Window& window, uint64_t generation, std::shared_ptr<const WinPicture> shown) {
+  WinData* data = WinDataGet(window);
+  if (!data || data->status.generation != generation) return;
+  WinWorkerPost(&data->status, WinWork::Reading,
+                [link = data->link, generation, shown = std::move(shown)] {
+                  std::string markup = ReadingMarkup(shown->rec, BarCodeVerify(shown->rec));
+                  WinWorkerDeliver([link, generation, markup = std::move(markup)] {
+                    WinData* data = link->window ? WinDataGet(*link->window) : nullptr;
+                    if (!data || data->status.generation != generation) return;
+                    data->status.scan = markup;
+                    Show(*link->window, data->status);
+                  });
+                });
 }
 
 } // namespace
@@ -236,27 +170,19 @@ std::string WinCleaningText(std::string_view name, std::string_view typed, std::
 void WinStatusUpdate(Gtk::Window& window) {
   WinData* data = WinDataGet(window);
   if (!data) return;
-  WinStatus& status = *data->status;
-  status.window = &window;
-  const WinPreview& preview = *data->preview;
-  if (status.requestKey != preview.requestKey) {
-    status.requestKey = preview.requestKey;
+  WinStatus& status = data->status;
+  const std::shared_ptr<const WinPicture> shown = data->preview->shown;
+  if (status.requestKey != shown->requestKey) {
+    status.requestKey = shown->requestKey;
     const uint64_t generation = ++status.generation;
-    status.told = Told(window, preview);
-    status.scan = PreviewDrawable(window) ? kPending : "";
+    status.told = Told(window, *shown);
+    status.scan = shown->image ? kPending : "";
     // Read only once typing pauses, and only what the window still shows then.
-    if (PreviewDrawable(window))
-      Glib::signal_timeout().connect_once(sigc::track_object(
-                                              [&window, generation] {
-                                                WinData* data = WinDataGet(window);
-                                                if (!data || data->status->generation != generation)
-                                                  return;
-                                                TheReader().Post({data->status, generation,
-                                                                  CopyRequest(data->preview->rec),
-                                                                  std::string()});
-                                              },
-                                              window),
-                                          kStatusVerifyDelayMs);
+    if (shown->image)
+      Glib::signal_timeout().connect_once(
+          sigc::track_object([&window, generation, shown] { Read(window, generation, shown); },
+                             window),
+          kStatusVerifyDelayMs);
   }
   Show(window, status);
 }

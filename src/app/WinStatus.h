@@ -17,14 +17,12 @@ class Window;
 // tens of milliseconds.
 inline constexpr unsigned kStatusVerifyDelayMs = 150;
 
-// The state the status line keeps; shared with the reader's thread, which may finish after the
-// window has closed.
+// What the status line tells of.
 struct WinStatus {
-  Gtk::Window* window = nullptr; // null once the window is gone
-  std::string requestKey;        // the request the line tells of
-  uint64_t generation = 0;       // a reading of an older request is dropped
-  std::string told;              // what it carries, what was changed, or why nothing is drawn
-  std::string scan;              // the reading, as Pango markup; empty while it is pending
+  std::string requestKey;  // the request the line tells of
+  uint64_t generation = 0; // a reading of an older request is dropped
+  std::string told;        // what it carries, what was changed, or why nothing is drawn (markup)
+  std::string scan;        // the reading, as markup; empty when there is none to make
 };
 
 // What the window's input cleaning took out of a field, as one sentence ("Letters removed: EAN-13

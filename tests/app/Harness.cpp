@@ -68,7 +68,17 @@ std::vector<Cells> ReadCells(const std::string& name) {
 }
 
 void Pump() {
-  while (g_main_context_iteration(nullptr, false)) {
+  // Pictures are made off the main loop: a window's preview is current once its picture is back.
+  const auto pending = [] {
+    return std::ranges::any_of(WindowListDocuments(),
+                               [](Gtk::Window* window) { return PreviewPending(*window); });
+  };
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (;;) {
+    while (g_main_context_iteration(nullptr, false)) {
+    }
+    if (!pending() || std::chrono::steady_clock::now() > end) return;
+    Sleep(2);
   }
 }
 
