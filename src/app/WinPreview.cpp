@@ -90,10 +90,10 @@ Area AreaOf(Gtk::Widget& view) {
 }
 
 // On the thread: the request measured, what the engine says of it, and its picture.
-std::shared_ptr<WinPicture> MakePicture(std::string key, const BarCodeDataRec& rec, int32_t zoom,
-                                        Area area) {
+std::shared_ptr<WinPicture> MakePicture(const std::string& key, const BarCodeDataRec& rec,
+                                        int32_t zoom, Area area) {
   auto picture = std::make_shared<WinPicture>();
-  picture->requestKey = std::move(key);
+  picture->requestKey = key;
   BarCodeDataRecRelease(&picture->rec);
   picture->rec = rec;
   picture->rec.notices = std::make_shared<std::vector<std::string>>();
@@ -140,6 +140,20 @@ void Show(Gtk::Window& window, uint64_t generation, std::shared_ptr<const WinPic
   WinRefresh(window);
 }
 
+// Asks the thread for the picture of a request at the window's zoom.
+void Ask(Gtk::Window& window, WinPreview& preview, std::string key, const BarCodeDataRec& rec,
+         Area area) {
+  preview.pending = true;
+  WinWorkerPost(&preview, WinWork::Picture,
+                [link = WinDataGet(window)->link, generation = ++preview.generation,
+                 key = std::move(key), request = WinCopyRequest(rec), zoom = preview.zoom, area] {
+                  std::shared_ptr<const WinPicture> picture = MakePicture(key, request, zoom, area);
+                  WinWorkerDeliver([link, generation, picture] {
+                    if (link->window) Show(*link->window, generation, picture);
+                  });
+                });
+}
+
 int SetZoom(Gtk::Window& window, int32_t zoom) {
   if (WinPreview* preview = PreviewOf(window)) {
     preview->zoom = zoom;
@@ -166,7 +180,6 @@ int32_t PreviewFitFactor(BarCodeRect box, double areaWidth, double areaHeight) {
 
 void PreviewUpdate(Gtk::Window& window) {
   WinPreview* preview = PreviewOf(window);
-  WinData* data = WinDataGet(window);
   auto* view = ViewFindAs<Gtk::DrawingArea>(window, kViewPreview);
   if (!preview || !view) return;
   BarCodeDataRec rec;
@@ -176,32 +189,23 @@ void PreviewUpdate(Gtk::Window& window) {
   GetWindowData(window, &rec, nullptr, nullptr);
   std::string key = RequestKey(rec);
   const Area area = AreaOf(*view);
+  const WinPicture& shown = *preview->shown;
   // A known request needs a new picture only at another zoom; a new one is measured first.
-  const int32_t k = key == preview->shown->requestKey
-                        ? FactorFor(preview->shown->box, preview->zoom, area)
-                        : -preview->zoom;
-  const std::string asked = key + '@' + std::to_string(k) + '@' + std::to_string(area.width) + 'x' +
-                            std::to_string(area.height);
-  const bool same = key == preview->shown->requestKey && k == preview->shown->pixelsPerUnit;
-  if (same || asked == preview->asked) {
-    if (same) preview->pending = false, preview->asked.clear();
-    BarCodeDataRecRelease(&rec);
-    SizeView(*view, *preview);
-    return;
+  const bool known = key == shown.requestKey;
+  const int32_t k = known ? FactorFor(shown.box, preview->zoom, area) : -preview->zoom;
+  std::string asked = key + '@' + std::to_string(k) + '@' + std::to_string(area.width) + 'x' +
+                      std::to_string(area.height);
+  if (known && k == shown.pixelsPerUnit) {
+    // Back to what is on screen: a picture still being made for something else is not wanted.
+    ++preview->generation;
+    preview->pending = false;
+    preview->asked.clear();
+  } else if (asked != preview->asked) {
+    preview->asked = std::move(asked);
+    Ask(window, *preview, std::move(key), rec, area);
   }
-  preview->asked = asked;
-  preview->pending = true;
-  const uint64_t generation = ++preview->generation;
-  WinWorkerPost(preview, WinWork::Picture,
-                [link = data->link, generation, key = std::move(key), request = WinCopyRequest(rec),
-                 zoom = preview->zoom, area]() mutable {
-                  std::shared_ptr<const WinPicture> picture =
-                      MakePicture(std::move(key), request, zoom, area);
-                  WinWorkerDeliver([link, generation, picture] {
-                    if (link->window) Show(*link->window, generation, picture);
-                  });
-                });
   BarCodeDataRecRelease(&rec);
+  SizeView(*view, *preview);
 }
 
 bool PreviewPending(Gtk::Window& window) {
