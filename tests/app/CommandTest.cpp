@@ -81,6 +81,9 @@ TEST(CommandTest, TheSymbologyMenuChoosesEachSymbology) {
     GetWindowData(window, &rec, nullptr, nullptr);
     EXPECT_EQ((Cells{RequestOf(rec)[0], ControlValue(window, kViewAddon)}), (Cells{row[0], "12"}));
     BarCodeDataRecRelease(&rec);
+    Pump(); // the menu marks the symbology chosen, and only that one
+    for (const Cells& item : rows)
+      EXPECT_EQ(ActionState(window, "menu:Symbology/" + item[0]), item == row) << item[0];
   }
 }
 

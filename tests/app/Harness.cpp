@@ -208,6 +208,14 @@ bool RunCommand(Gtk::Window& window, const std::string& command) {
          gtk_widget_activate_action_variant(GTK_WIDGET(window.gobj()), action.c_str(), nullptr);
 }
 
+bool ActionState(Gtk::Window& window, const std::string& command) {
+  const std::string action = ActionOf(command);
+  Glib::VariantBase state =
+      dynamic_cast<Gtk::ApplicationWindow&>(window).get_action_state_variant(action.substr(4));
+  return state && state.is_of_type(Glib::VARIANT_TYPE_BOOL) &&
+         Glib::VariantBase::cast_dynamic<Glib::Variant<bool>>(state).get();
+}
+
 bool CommandEnabled(Gtk::Window& window, const std::string& command) {
   const std::string action = ActionOf(command);
   if (action.starts_with("app.")) return ApplGet()->get_action_enabled(action.substr(4));

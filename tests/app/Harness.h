@@ -42,6 +42,8 @@ Cells Opened(const std::string& path);
 // Runs "menu:<menu>/<item>" (labels without mnemonics), "toolbar:<item identifier>" or an action
 // ("win.EdDr"); false when there is no such command.
 bool RunCommand(Gtk::Window& window, const std::string& command);
+// Whether a window's menu item carries its mark (a true state).
+bool ActionState(Gtk::Window& window, const std::string& command);
 // Whether the menu item or action ("app.", "win.") can be used now.
 bool CommandEnabled(Gtk::Window& window, const std::string& command);
 Gtk::Widget* FindNamed(Gtk::Widget& root, const std::string& name);
