@@ -127,6 +127,8 @@ Gtk::Window* ToolbarCustomizeOpen(int number, Gtk::Window& window) {
   dialog->number = number;
   dialog->window = dialogWindow;
   dialogWindow->set_title("Customize Toolbar");
+  // A title bar of its own shows the title whatever the window manager draws.
+  dialogWindow->set_titlebar(*Gtk::make_managed<Gtk::HeaderBar>());
   dialogWindow->set_modal(true);
   dialogWindow->set_transient_for(window);
   if (Glib::RefPtr<Gtk::Application> app = window.get_application()) app->add_window(*dialogWindow);
