@@ -13,7 +13,11 @@ inline constexpr std::string_view kCmdPref = "pref";
 inline constexpr std::string_view kCmdUserGuide = "UsGu";
 inline constexpr std::string_view kCmdHomePage = "VXHP";
 inline constexpr std::string_view kCmdSupportMail = "VXeM";
+// Quit for scripts: the program ends at once.
 inline constexpr std::string_view kCmdQuit = "quit";
+inline constexpr std::string_view kActionAbout = "about";
+// Quit for the user: windows with unsaved changes ask first.
+inline constexpr std::string_view kActionQuitAsking = "quit-asking";
 
 // Standard document commands.
 inline constexpr std::string_view kCmdSave = "save";
@@ -46,8 +50,13 @@ inline constexpr int kMenuEAN13 = 901;
 inline constexpr int kMenuPDF417 = 927;
 inline constexpr int kMenuItemTotal = kMenuPDF417 - kMenuEAN13 + 1;
 
-// The platform's toolbar customisation has no command code of its own.
+// The platform's toolbar customisation has no command code of its own, nor have the preview's
+// zoom commands.
 inline constexpr std::string_view kActionCustomizeToolbar = "customize-toolbar";
+inline constexpr std::string_view kActionZoomIn = "zoom-in";
+inline constexpr std::string_view kActionZoomOut = "zoom-out";
+inline constexpr std::string_view kActionZoomActual = "zoom-actual";
+inline constexpr std::string_view kActionZoomFit = "zoom-fit";
 
 // The action name of a command: its code without blanks.
 std::string CommandActionName(std::string_view code);

@@ -9,6 +9,7 @@
 #include "app/WinActions.h"
 #include "app/WinBuild.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
 #include "model/BarCodeTables.h"
 #include "services/Services.h"
 
@@ -46,12 +47,20 @@ void ApplSupportMail() {
 void ApplQuit() {
   DoQuit();
 }
+void ApplShowAbout() {
+  ApplAbout();
+}
 
 constexpr ApplCommand kApplCommands[] = {
-    {kCmdNew, ApplNew},           {kCmdOpen, ApplOpen},
-    {kCmdPref, ApplPrefs},        {kCmdUserGuide, ApplUserGuide},
-    {kCmdHomePage, ApplHomePage}, {kCmdSupportMail, ApplSupportMail},
+    {kCmdNew, ApplNew},
+    {kCmdOpen, ApplOpen},
+    {kCmdPref, ApplPrefs},
+    {kCmdUserGuide, ApplUserGuide},
+    {kCmdHomePage, ApplHomePage},
+    {kCmdSupportMail, ApplSupportMail},
     {kCmdQuit, ApplQuit},
+    {kActionAbout, ApplShowAbout},
+    {kActionQuitAsking, ApplQuitAsking},
 };
 
 // The commands that the preferences window holds back while it is open.
@@ -63,12 +72,25 @@ struct Accelerator {
 };
 // Copy to the clipboard leaves Ctrl+C to the text fields, which copy text with it.
 constexpr Accelerator kAccelerators[] = {
-    {"app.new", "<Control>n"},         {"app.open", "<Control>o"},
-    {"app.pref", "<Control>comma"},    {"app.quit", "<Control>q"},
-    {"win.clos", "<Control>w"},        {"win.save", "<Control>s"},
-    {"win.svas", "<Control><Shift>s"}, {"win.page", "<Control><Shift>p"},
-    {"win.prnt", "<Control>p"},        {"win.CLIP", "<Control><Shift>c"},
-    {"win.EdDr", "<Control>d"},        {"win.Help", "F1"},
+    {"app.new", "<Control>n"},
+    {"app.open", "<Control>o"},
+    {"app.pref", "<Control>comma"},
+    {"app.quit-asking", "<Control>q"},
+    {"win.clos", "<Control>w"},
+    {"win.save", "<Control>s"},
+    {"win.svas", "<Control><Shift>s"},
+    {"win.page", "<Control><Shift>p"},
+    {"win.prnt", "<Control>p"},
+    {"win.CLIP", "<Control><Shift>c"},
+    {"win.EdDr", "<Control>d"},
+    {"win.Help", "F1"},
+    {"win.zoom-in", "<Control>plus"},
+    {"win.zoom-in", "<Control>equal"},
+    {"win.zoom-in", "<Control>KP_Add"},
+    {"win.zoom-out", "<Control>minus"},
+    {"win.zoom-out", "<Control>KP_Subtract"},
+    {"win.zoom-actual", "<Control>0"},
+    {"win.zoom-actual", "<Control>KP_0"},
 };
 
 void InstallStyle() {
@@ -148,6 +170,9 @@ int ApplInit() {
   }
   BarCodeInitArrays();
   InstallStyle();
+  // Files saved through the dialogs go to the recently used list, which names the program.
+  Glib::set_application_name("Veltrix BarCode");
+  if (Glib::get_prgname().empty()) Glib::set_prgname("veltrix-barcode");
   Gtk::Window::set_default_icon_name(kApplicationId);
   WinPrefsFirstRun();
   return 0;
@@ -163,8 +188,12 @@ int InstallApplicationHandler() {
                     })
         ->set_enabled(run != nullptr);
   }
+  // An action may have several keys (Ctrl+plus is Ctrl+equal on most keyboards).
+  std::map<std::string, std::vector<Glib::ustring>> keys;
   for (const Accelerator& accelerator : kAccelerators)
-    app->set_accels_for_action(accelerator.action, {accelerator.keys});
+    keys[accelerator.action].push_back(accelerator.keys);
+  for (const auto& [action, accels] : keys)
+    app->set_accels_for_action(action, accels);
   return 0;
 }
 

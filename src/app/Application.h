@@ -12,6 +12,7 @@
 namespace Gtk {
 class Application;
 class Builder;
+class Window;
 } // namespace Gtk
 
 // The interface file inside the program's resources.
@@ -48,3 +49,5 @@ int LaunchAppFolderSubDirFile(const std::string& relativePath);
 int LaunchURL(const std::string& text);
 // The installed user guide beside the program, empty when it cannot be found.
 std::string ApplUserGuidePath();
+// The About window: name, version, web site, licence and credits.
+Gtk::Window* ApplAbout();

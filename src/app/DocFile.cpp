@@ -153,6 +153,15 @@ bool LooksLikeText(std::string_view bytes) {
          !bytes.starts_with("<?xml");
 }
 
+// A document's bytes: its macro text, « (0xC7 in Mac OS Roman) to » (0xC8), perhaps with blanks
+// or a line end an editor added. Scanners type no «, so such a text is a document that lost its
+// name.
+bool LooksLikeDocument(std::string_view bytes) {
+  constexpr std::string_view kLineEnds = " \t\r\n";
+  const size_t first = bytes.find_first_not_of(kLineEnds), last = bytes.find_last_not_of(kLineEnds);
+  return first != std::string_view::npos && bytes[first] == '\xC7' && bytes[last] == '\xC8';
+}
+
 OutputResult DocFileWrite(const std::string& path, const BarCodeDataRec& rec) {
   std::string macro;
   BarCodeMacroText(macro, rec);
@@ -238,8 +247,8 @@ void DocFileGuessTypeAndCreator(std::string_view name, std::string_view bytes, u
     type = kTypeEPS;
     creator = WrittenByThisSystem(bytes) ? kMyAppSignature : kCreatorUnknown;
   } else if (LooksLikeText(bytes)) {
-    type = kTypeText;
-    creator = kCreatorUnknown;
+    type = LooksLikeDocument(bytes) ? kTypeDocument : kTypeText;
+    creator = LooksLikeDocument(bytes) ? kMyAppSignature : kCreatorUnknown;
   }
 }
 

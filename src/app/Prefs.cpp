@@ -59,6 +59,7 @@ Gtk::Window* WinPrefsBuild() {
     ok->signal_clicked().connect([window] { WinPrefsSave(*window); });
   window->signal_close_request().connect([window] { return ProcessWindowClose(*window); }, false);
   window->set_modal(true);
+  WinCloseOnEscape(*window);
   if (Gtk::Window* front = WindowFindByID(0)) window->set_transient_for(*front);
   std::string author;
   CFPrefsGetCFStr(kPrefAuthor, author);

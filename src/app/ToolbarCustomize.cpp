@@ -1,6 +1,7 @@
 // The Customize Toolbar dialog: add, remove and order the allowed items. Every change is saved at
 // once and shown in every window.
 #include "app/Toolbar.h"
+#include "app/WinBuild.h"
 
 #include <gtkmm.h>
 
@@ -12,6 +13,8 @@ struct CustomizeDialog {
   Gtk::ListBox* current = nullptr;
   Gtk::ListBox* available = nullptr;
   Gtk::Button* remove = nullptr;
+  // Tearing the lists down emits their selection signal once more: the handler goes first.
+  sigc::connection selection;
 };
 
 Gtk::ListBoxRow* MakeRow(int number, const std::string& identifier) {
@@ -120,10 +123,15 @@ Gtk::Box* Column(const char* title, Gtk::ListBox*& list, const char* name) {
 
 Gtk::Window* ToolbarCustomizeOpen(int number, Gtk::Window& window) {
   auto* dialogWindow = new Gtk::Window;
-  auto* dialog = new CustomizeDialog{number, dialogWindow};
+  auto* dialog = new CustomizeDialog;
+  dialog->number = number;
+  dialog->window = dialogWindow;
   dialogWindow->set_title("Customize Toolbar");
+  // A title bar of its own shows the title whatever the window manager draws.
+  dialogWindow->set_titlebar(*Gtk::make_managed<Gtk::HeaderBar>());
   dialogWindow->set_modal(true);
   dialogWindow->set_transient_for(window);
+  if (Glib::RefPtr<Gtk::Application> app = window.get_application()) app->add_window(*dialogWindow);
   auto* body = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 12);
   body->set_margin(16);
   auto* columns = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
@@ -146,18 +154,21 @@ Gtk::Window* ToolbarCustomizeOpen(int number, Gtk::Window& window) {
   AddButton(*bottom, "toolbar-done", "Done", [dialogWindow] { dialogWindow->close(); });
   body->append(*bottom);
   dialogWindow->set_child(*body);
-  dialog->current->signal_row_selected().connect(
+  dialog->selection = dialog->current->signal_row_selected().connect(
       [dialog](Gtk::ListBoxRow*) { UpdateRemoveButton(*dialog); });
   dialogWindow->signal_close_request().connect(
       [dialogWindow, dialog] {
+        if (!dialog->selection.connected()) return true; // already on its way out
+        dialog->selection.disconnect();
         dialogWindow->set_visible(false);
         Glib::signal_idle().connect_once([dialogWindow, dialog] {
-          delete dialog;
           delete dialogWindow;
+          delete dialog;
         });
         return true;
       },
       false);
+  WinCloseOnEscape(*dialogWindow);
   Refresh(*dialog, -1);
   dialogWindow->present();
   return dialogWindow;

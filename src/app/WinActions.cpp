@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/Toolbar.h"
 #include "app/WinControls.h"
+#include "app/WinPreview.h"
 #include "output/print/Print.h"
 #include "output/save/FileSave.h"
 
@@ -39,6 +40,7 @@ int WinDoCustomizeToolbar(Gtk::Window& window) {
 struct WinCommand {
   std::string_view code;
   int (*run)(Gtk::Window&); // null: the command exists but this build cannot carry it out yet
+  bool needsSymbol = false; // exports and copies: off while nothing can be drawn
 };
 
 constexpr WinCommand kWinCommands[] = {
@@ -50,16 +52,20 @@ constexpr WinCommand kWinCommands[] = {
     {kCmdDataEntr, Handled},
     {kCmdAddonDat, Handled},
     {kCmdSymbEncd, Handled},
-    {kCmdCopyClip, PasteboardSavePDF},
-    {kCmdFileEPSF, FileSaveEPSF},
-    {kCmdFilePDFf, FileSavePDF},
-    {kCmdFileTIFF, FileSaveTIFF},
-    {kCmdFilePNGf, FileSavePNG},
-    {kCmdFilePICT, FileSavePICT},
-    {kCmdFileSVGf, FileSaveSVG},
+    {kCmdCopyClip, PasteboardSavePDF, true},
+    {kCmdFileEPSF, FileSaveEPSF, true},
+    {kCmdFilePDFf, FileSavePDF, true},
+    {kCmdFileTIFF, FileSaveTIFF, true},
+    {kCmdFilePNGf, FileSavePNG, true},
+    {kCmdFilePICT, FileSavePICT, true},
+    {kCmdFileSVGf, FileSaveSVG, true},
     {kCmdViewHelp, WinDoHelp},
     {kCmdEditDrwr, ProcessDrawerToggle},
     {kActionCustomizeToolbar, WinDoCustomizeToolbar},
+    {kActionZoomIn, PreviewZoomIn},
+    {kActionZoomOut, PreviewZoomOut},
+    {kActionZoomActual, PreviewZoomActual},
+    {kActionZoomFit, PreviewZoomFit},
 };
 
 // The Help menu stays usable while the preferences window holds everything else.
@@ -67,10 +73,19 @@ bool AlwaysEnabled(const std::string& name) {
   return name == CommandActionName(kCmdViewHelp);
 }
 
-bool CanRun(const std::string& name) {
+const WinCommand* FindCommand(const std::string& name) {
   for (const WinCommand& command : kWinCommands)
-    if (CommandActionName(command.code) == name) return command.run != nullptr;
-  return true; // the symbology menu
+    if (CommandActionName(command.code) == name) return &command;
+  return nullptr; // the symbology menu
+}
+
+// Whether a command can be used now: this build carries it out, the Preferences window does not
+// hold it back, and there is a symbol for it when it needs one.
+bool Usable(Gtk::Window& window, const std::string& name, bool menusEnabled) {
+  const WinCommand* command = FindCommand(name);
+  if (command && !command->run) return false;
+  if (!menusEnabled && !AlwaysEnabled(name)) return false;
+  return !command || !command->needsSymbol || PreviewDrawable(window);
 }
 
 } // namespace
@@ -95,12 +110,13 @@ int WinInstallWindowHandler(Gtk::Window& window) {
         map.add_action(CommandActionName(command.code), [&window, run] {
           if (run) run(window);
         });
-    const std::string name = CommandActionName(command.code);
-    action->set_enabled(run != nullptr && (ApplMenusEnabled() || AlwaysEnabled(name)));
+    action->set_enabled(Usable(window, CommandActionName(command.code), ApplMenusEnabled()));
   }
+  // The symbology items carry a mark on the current one.
   for (int n = 1; n <= kMenuItemTotal; ++n)
-    map.add_action(SymbologyMenuCommand(n),
-                   [&window, n] { ProcessMenuControl(window, kViewSymbology, n); })
+    map.add_action_bool(
+           SymbologyMenuCommand(n), [&window, n] { ProcessMenuControl(window, kViewSymbology, n); },
+           false)
         ->set_enabled(ApplMenusEnabled());
   return 0;
 }
@@ -117,5 +133,17 @@ void WinActionsSetEnabled(Gtk::Window& window, bool enabled) {
   auto& map = dynamic_cast<Gtk::ApplicationWindow&>(window);
   for (const Glib::ustring& name : map.list_actions())
     if (auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(map.lookup_action(name)))
-      action->set_enabled((enabled || AlwaysEnabled(name)) && CanRun(name));
+      if (action->get_enabled() != Usable(window, name, enabled))
+        action->set_enabled(Usable(window, name, enabled));
+}
+
+void WinActionsShowSymbology(Gtk::Window& window, int32_t symbology) {
+  auto& map = dynamic_cast<Gtk::ApplicationWindow&>(window);
+  for (int n = 1; n <= kMenuItemTotal; ++n)
+    if (auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(
+            map.lookup_action(SymbologyMenuCommand(n))))
+      if (action->get_state_variant().get_type_string() == "b" &&
+          Glib::VariantBase::cast_dynamic<Glib::Variant<bool>>(action->get_state_variant()).get() !=
+              (n == symbology))
+        action->set_state(Glib::Variant<bool>::create(n == symbology));
 }

@@ -6,6 +6,7 @@
 #include "app/WinActions.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
 #include "services/Services.h"
 
 #include <gtkmm.h>
@@ -37,14 +38,6 @@ Gtk::ApplicationWindow* CreateFromInterface() {
   return window;
 }
 
-// Disposing a window from inside its own close request would pull it from under GTK's feet:
-// take it off the application now and delete it once the event is over.
-void DisposeLater(Gtk::Window& window) {
-  if (WinData* data = WinDataGet(window)) data->number = 0;
-  window.set_visible(false);
-  Glib::signal_idle().connect_once([&window] { delete &window; });
-}
-
 } // namespace
 
 Gtk::Window* WinBuildNew() {
@@ -53,6 +46,7 @@ Gtk::Window* WinBuildNew() {
   WinData& data = *WinDataGet(*window);
   data.number = WindowNextNumber();
   WindowAppendIDToTitle(*window);
+  data.untitledTitle = window->get_title();
   ApplGet()->add_window(*window);
   WinInstallWindowHandler(*window);
   WinInstallControlHandlers(*window);
@@ -62,7 +56,10 @@ Gtk::Window* WinBuildNew() {
   data.drawer->set_reveal_child(false);
   data.drawer->set_transition_duration(250);
   SetWindowFields(*window, GetWindowSymbology(*window));
+  // Typing goes to the data first.
+  if (Gtk::Widget* field = ViewFindByID(*window, kViewData)) window->set_focus(*field);
   window->present();
+  WinDocumentSet(*window, "");
   SetWindowImageUpdate(*window);
   return window;
 }
@@ -72,10 +69,13 @@ bool ProcessWindowClose(Gtk::Window& window) {
     WinPrefsCancel(window);
     return true;
   }
-  WinData* data = WinDataGet(window);
-  if (data && data->number > 0) {
-    CFPrefsAppSynchronize();
-    DisposeLater(window);
-  }
+  WinCloseAsking(window);
   return true;
+}
+
+void WinCloseOnEscape(Gtk::Window& dialog) {
+  auto keys = Gtk::ShortcutController::create();
+  keys->add_shortcut(Gtk::Shortcut::create(Gtk::KeyvalTrigger::create(GDK_KEY_Escape),
+                                           Gtk::NamedAction::create("window.close")));
+  dialog.add_controller(keys);
 }

@@ -12,3 +12,5 @@ inline constexpr const char* kPrefsWindowTitle = "Veltrix BarCode Preferences";
 Gtk::Window* WinBuildNew();
 // The close request of any of the application's windows; always handled.
 bool ProcessWindowClose(Gtk::Window& window);
+// Escape closes a dialog of ours as its Cancel (or Done) button would: through its close request.
+void WinCloseOnEscape(Gtk::Window& dialog);

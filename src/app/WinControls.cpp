@@ -1,6 +1,11 @@
 #include "app/WinControls.h"
 
+#include "app/Application.h"
+#include "app/WinActions.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
+#include "app/WinPreview.h"
+#include "app/WinStatus.h"
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeStrings.h"
 #include "render/BarCodeRender.h"
@@ -110,21 +115,32 @@ int ProcessDrawerToggle(Gtk::Window& window) {
 }
 
 int SetWindowImageUpdate(Gtk::Window& window) {
+  WinData* data = WinDataGet(window);
+  if (!data) return 0;
+  // Several controls change at once when a request is set: the window takes them in together,
+  // before GTK draws the next frame.
+  if (!data->refreshPending) {
+    data->refreshPending = true;
+    Glib::signal_idle().connect_once(sigc::track_object([&window] { WinRefresh(window); }, window),
+                                     Glib::PRIORITY_HIGH_IDLE);
+  }
   if (Gtk::Widget* preview = ViewFindByID(window, kViewPreview)) preview->queue_draw();
   return 0;
 }
 
+void WinRefresh(Gtk::Window& window) {
+  WinData* data = WinDataGet(window);
+  if (!data) return;
+  data->refreshPending = false;
+  PreviewUpdate(window);
+  WinStatusUpdate(window);
+  WinActionsShowSymbology(window, GetWindowSymbology(window));
+  WinActionsSetEnabled(window, ApplMenusEnabled());
+  WinDocumentUpdateTitle(window);
+}
+
 int UpdateWindowImage(cairo_t* cg, Gtk::Widget& view) {
-  auto* window = dynamic_cast<Gtk::Window*>(view.get_root());
-  if (!window) return 0;
-  BarCodeDataRec rec;
-  BarCodeDataRecCreate(&rec);
-  rec.position = kPositionPreview;
-  rec.epsText = nullptr; // the preview needs no EPS picture
-  float width = 0, height = 0;
-  GetWindowData(*window, &rec, &width, &height);
-  BarCodeUpdateImage(cg, width, height, &rec);
-  BarCodeDataRecRelease(&rec);
+  PreviewDraw(cg, view);
   return 0;
 }
 
@@ -143,10 +159,7 @@ int WinInstallControlHandlers(Gtk::Window& window) {
     popup->property_selected().signal_changed().connect([&window, popup] {
       ProcessMenuControl(window, kViewSymbology, static_cast<int>(popup->get_selected()) + 1);
     });
-  if (auto* preview = ViewFindAs<Gtk::DrawingArea>(window, kViewPreview))
-    preview->set_draw_func([preview](const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
-      UpdateWindowImage(cr->cobj(), *preview);
-    });
+  PreviewInstall(window);
   return 0;
 }
 

@@ -17,6 +17,7 @@ enum : int {
   kViewData = 101,
   kViewAddon = 102,
   kViewPreview = 701,
+  kViewStatus = 702, // the status line under the preview
   kViewScale = 201,
   kViewTrim = 202,
   kViewDisplay = 203,
@@ -31,7 +32,10 @@ int SetWindowData(Gtk::Window& window, const BarCodeDataRec& rec);
 int SetWindowFields(Gtk::Window& window, int32_t symbology);
 int ProcessMenuControl(Gtk::Window& window, int identifier, int value);
 int ProcessDrawerToggle(Gtk::Window& window);
+// Marks the preview for redrawing; the window takes in the changed controls before the next frame.
 int SetWindowImageUpdate(Gtk::Window& window);
+// Takes in the controls: the preview's request and size.
+void WinRefresh(Gtk::Window& window);
 // Draws the preview of the window that holds `view` into the view's own context.
 int UpdateWindowImage(cairo_t* cg, Gtk::Widget& view);
 // Connects the controls so that every change redraws the preview.

@@ -30,6 +30,7 @@ WinData* WinDataGet(Gtk::Window& window) {
 
 WinData& WinDataAttach(Gtk::Window& window) {
   auto* data = new WinData;
+  data->link->window = &window;
   g_object_set_data_full(G_OBJECT(window.gobj()), kWinDataKey, data,
                          [](gpointer p) { delete static_cast<WinData*>(p); });
   return *data;

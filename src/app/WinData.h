@@ -2,6 +2,10 @@
 // controls by number.
 #pragma once
 
+#include "app/WinPreview.h"
+#include "app/WinStatus.h"
+#include "app/WinWorker.h"
+
 #include <glibmm/refptr.h>
 
 #include <cstdint>
@@ -22,6 +26,8 @@ class Window;
 } // namespace Gtk
 
 struct WinData {
+  ~WinData() { link->window = nullptr; } // work done later finds no window
+
   int32_t number = 0;              // "wID ": 1, 2, ... for document windows; 0 once closing
   Gtk::Revealer* drawer = nullptr; // "DRWR": the drawer at the window's right edge
   // Properties stored by tag, such as the chosen save location ("PNGR" folder, "PNGN" name).
@@ -36,6 +42,17 @@ struct WinData {
   // operation that carries them.
   Glib::RefPtr<Gtk::PrintSettings> printSettings;
   Glib::RefPtr<Gtk::PrintOperation> printJob;
+  // The preview: its zoom and what it keeps between frames.
+  std::unique_ptr<WinPreview> preview = std::make_unique<WinPreview>();
+  // A change of the controls is taken in once, before the next frame.
+  bool refreshPending = false;
+  // The document: the file Save writes (empty while untitled), the macro text last opened or
+  // saved, the numbered title an untitled window shows, and whether the window is asking to save.
+  std::string documentPath, savedRequest, untitledTitle;
+  bool asking = false;
+  WinStatus status; // the status line
+  // What work done off the main loop finds of the window.
+  std::shared_ptr<WinLink> link = std::make_shared<WinLink>();
 };
 
 // The state of a window, created with it; null for windows that are not ours.

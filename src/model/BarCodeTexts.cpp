@@ -22,7 +22,8 @@ int16_t Mod10(int32_t value) {
   return static_cast<int16_t>(((value % 10) + 10) % 10);
 }
 
-std::string JoinedText(const BarCodeDataRec& rec, std::string text = {}) {
+std::string JoinedText(const BarCodeDataRec& rec) {
+  std::string text;
   BarCodeSymName(text, static_cast<int16_t>(rec.symbology));
   text += ' ';
   if (rec.data) text += *rec.data;
@@ -42,7 +43,15 @@ int16_t BarCodeAddParity(std::string_view digits) {
 }
 
 int BarCodeMacroText(std::string& out, const BarCodeDataRec& rec) {
-  out = JoinedText(rec, "\u00AB") + "\u00BB";
+  // The data goes in exactly as held, blanks at its end included, so that a document opens as it
+  // was saved (QR Code and PDF417 data may end in blanks, or be blanks only); only the blank that
+  // would separate an empty add-on is left out.
+  out = "\u00AB";
+  BarCodeSymName(out, static_cast<int16_t>(rec.symbology));
+  out += ' ';
+  if (rec.data) out += *rec.data;
+  if (rec.addon && !rec.addon->empty()) out += ' ' + *rec.addon;
+  out += "\u00BB";
   return 0;
 }
 

@@ -271,3 +271,7 @@ std::string BarCodeVerificationText(const BarCodeVerification& v) {
   text += ", but it should read " + expected;
   return v.problem.empty() ? text : text + " (" + v.problem + ")";
 }
+
+std::string BarCodePrintableText(std::string_view text) {
+  return Printable(text);
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 struct BarCodeDataRec;
 struct OutputBitmap;
@@ -28,6 +29,8 @@ BarCodeVerification BarCodeVerify(const BarCodeDataRec& rec);
 // Reads the symbol of the request in a given bitmap (as OutputRenderBitmap draws it, transparent
 // where there is no ink) and compares it with what the request carries.
 BarCodeVerification BarCodeVerifyBitmap(const BarCodeDataRec& rec, const OutputBitmap& bitmap);
+// A text as a one-line message shows it: control characters as escapes, a long text by its start.
+std::string BarCodePrintableText(std::string_view text);
 // One sentence for the user: what was read, or why nothing was.
 std::string BarCodeVerificationText(const BarCodeVerification& verification);
 // The scale at which the verifier draws: two pixels to the unit.

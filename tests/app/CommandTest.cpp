@@ -46,6 +46,12 @@ TEST(CommandTest, EachCommandShowsWhatItShould) {
     CloseAllWindows();
     if (row[4] == "-") continue;
     window = RunOn(row[0], true, before);
+    if (row[4] == "disabled") {
+      EXPECT_FALSE(CommandEnabled(*window, row[0]));
+      EXPECT_EQ(WaitForNew(before, 300), nullptr);
+      CloseAllWindows();
+      continue;
+    }
     GtkWindow* alert = WaitForNew(before);
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(Caption(alert), row[4]);
@@ -75,5 +81,27 @@ TEST(CommandTest, TheSymbologyMenuChoosesEachSymbology) {
     GetWindowData(window, &rec, nullptr, nullptr);
     EXPECT_EQ((Cells{RequestOf(rec)[0], ControlValue(window, kViewAddon)}), (Cells{row[0], "12"}));
     BarCodeDataRecRelease(&rec);
+    Pump(); // the menu marks the symbology chosen, and only that one
+    for (const Cells& item : rows)
+      EXPECT_EQ(ActionState(window, "menu:Symbology/" + item[0]), item == row) << item[0];
+  }
+}
+
+// Each dialog has a title, and leaving it takes it off the screen, however often it is done.
+TEST(CommandTest, DialogsCloseCleanlyAgainAndAgain) {
+  Gtk::Window& window = NewWindow("EAN-13", "501234567890");
+  for (const Cells& row : ReadCells("app_dialogs.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    for (int n = std::stoi(row[3]); n > 0; --n) {
+      const std::vector<GtkWindow*> before = ShownWindows();
+      ASSERT_TRUE(RunCommand(window, row[0]));
+      GtkWindow* dialog = WaitForNew(before);
+      ASSERT_NE(dialog, nullptr);
+      EXPECT_NE(gtk_window_get_title(dialog), nullptr);
+      if (row[1] != "-")
+        ChooseRow(dialog, row[1].substr(0, row[1].find('/')), row[1].substr(row[1].find('/') + 1));
+      ASSERT_TRUE(row[2] == "Escape" ? PressKey(dialog, GDK_KEY_Escape) : Press(dialog, row[2]));
+      EXPECT_TRUE(PumpUntil([&] { return !WaitForNew(before, 0); }));
+    }
   }
 }

@@ -68,3 +68,47 @@ TEST(DocumentTest, FilesOpenByTheirKind) {
     EXPECT_EQ(Opened(path), Cells(row.begin() + 5, row.end()));
   }
 }
+
+// A window and its document through opening, changes, saving in place, closing and quitting.
+TEST(DocumentTest, WindowsKeepTheirDocuments) {
+  const std::string dir = TestTempDir();
+  DataFileWriteBytes(dir + "/made.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  DataFileWriteBytes(dir + "/bad.vbc", "\xC7XYZ 1\xC8");
+  Gtk::Window* window = nullptr;
+  GtkWindow* shown = nullptr; // what a step brought up last
+  for (const Cells& row : ReadCells("app_documents.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    std::vector<GtkWindow*> before = ShownWindows();
+    const std::string &step = row[0], &argument = row[1];
+    if (step == "write") DataFileWriteBytes(dir + "/doc.vbc", argument);
+    if (step == "open") window = ProcessFileOpen(dir + "/" + argument, false);
+    if (step == "new") window = &NewWindow();
+    if (step == "set") SetControl(*window, kViewData, argument);
+    if (step == "close") window->close();
+    const bool done = step == "run"      ? RunCommand(*window, argument)
+                      : step == "choose" ? ChooseFile(shown, dir + "/" + argument)
+                      : step == "answer" ? Press(shown, argument)
+                                         : true;
+    ASSERT_TRUE(done);
+    Pump();
+    const bool open = std::ranges::count(WindowListDocuments(), window) > 0;
+    if (open) before.push_back(window->gobj()); // the document's own window is no news
+    GtkWindow* appeared = WaitForNew(before, row[3] == "-" ? 100 : 5000);
+    if (appeared) shown = appeared;
+    if (step == "focus") {
+      Gtk::Widget *focus = window->get_focus(), *data = ViewFindByID(*window, kViewData);
+      EXPECT_TRUE(focus && (focus == data || focus->is_ancestor(*data)));
+    } else {
+      EXPECT_EQ(appeared ? Caption(appeared) : "-", row[3]);
+    }
+    auto title = [&] { // a file chosen is written once the dialog has gone
+      const bool open = std::ranges::count(WindowListDocuments(), window) > 0;
+      return open ? std::string(window->get_title()) : "-";
+    };
+    PumpUntil([&] { return title() == row[2]; }, 1000);
+    EXPECT_EQ(title(), row[2]);
+    if (row[4] != "-") {
+      EXPECT_EQ(ReadFileBytes(dir + "/doc.vbc"), row[4]);
+    }
+  }
+}

@@ -1,6 +1,7 @@
 #include "app/Harness.h"
 
 #include "app/WinBuild.h"
+#include "app/WinDocument.h"
 
 #include <atomic>
 #include <chrono>
@@ -67,7 +68,17 @@ std::vector<Cells> ReadCells(const std::string& name) {
 }
 
 void Pump() {
-  while (g_main_context_iteration(nullptr, false)) {
+  // Pictures are made off the main loop: a window's preview is current once its picture is back.
+  const auto pending = [] {
+    return std::ranges::any_of(WindowListDocuments(),
+                               [](Gtk::Window* window) { return PreviewPending(*window); });
+  };
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (;;) {
+    while (g_main_context_iteration(nullptr, false)) {
+    }
+    if (!pending() || std::chrono::steady_clock::now() > end) return;
+    Sleep(2);
   }
 }
 
@@ -104,7 +115,10 @@ void CloseAllWindows() {
   Pump();
   Glib::RefPtr<Gtk::Application> app = ApplGet();
   for (Gtk::Window* window : app->get_windows())
-    window->close();
+    if (WinDataGet(*window))
+      WinDispose(*window); // without asking about unsaved changes
+    else
+      window->close();
   PumpUntil([&] { return app->get_windows().empty(); }, 2000);
 }
 
@@ -178,17 +192,35 @@ static std::string MenuAction(const Glib::RefPtr<Gio::MenuModel>& menu, const st
   return {};
 }
 
+static std::string ActionOf(const std::string& command) {
+  return command.starts_with("menu:") ? MenuAction(ApplGet()->get_menubar(), command.substr(5))
+                                      : command;
+}
+
 bool RunCommand(Gtk::Window& window, const std::string& command) {
   if (command.starts_with("toolbar:")) {
     auto* item = dynamic_cast<Gtk::Button*>(FindNamed(window, command.substr(8)));
     if (item) g_signal_emit_by_name(item->gobj(), "clicked");
     return item;
   }
-  const std::string action = command.starts_with("menu:")
-                                 ? MenuAction(ApplGet()->get_menubar(), command.substr(5))
-                                 : command;
+  const std::string action = ActionOf(command);
   return !action.empty() &&
          gtk_widget_activate_action_variant(GTK_WIDGET(window.gobj()), action.c_str(), nullptr);
+}
+
+bool ActionState(Gtk::Window& window, const std::string& command) {
+  const std::string action = ActionOf(command);
+  Glib::VariantBase state =
+      dynamic_cast<Gtk::ApplicationWindow&>(window).get_action_state_variant(action.substr(4));
+  return state && state.is_of_type(Glib::VARIANT_TYPE_BOOL) &&
+         Glib::VariantBase::cast_dynamic<Glib::Variant<bool>>(state).get();
+}
+
+bool CommandEnabled(Gtk::Window& window, const std::string& command) {
+  const std::string action = ActionOf(command);
+  if (action.starts_with("app.")) return ApplGet()->get_action_enabled(action.substr(4));
+  return action.starts_with("win.") &&
+         dynamic_cast<Gtk::ApplicationWindow&>(window).get_action_enabled(action.substr(4));
 }
 
 Gtk::Widget* FindNamed(Gtk::Widget& root, const std::string& name) {
@@ -255,6 +287,37 @@ bool Press(GtkWindow* window, const std::string& label) {
   return false;
 }
 
+bool PressKey(GtkWindow* window, guint keyval) {
+  GtkShortcutTrigger* key = gtk_keyval_trigger_new(keyval, GdkModifierType(0));
+  GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(window));
+  bool pressed = false;
+  for (guint c = 0; !pressed && c < g_list_model_get_n_items(controllers); ++c) {
+    auto* controller = static_cast<GObject*>(g_list_model_get_item(controllers, c));
+    for (guint i = 0; !pressed && GTK_IS_SHORTCUT_CONTROLLER(controller) &&
+                      i < g_list_model_get_n_items(G_LIST_MODEL(controller));
+         ++i) {
+      auto* shortcut =
+          static_cast<GtkShortcut*>(g_list_model_get_item(G_LIST_MODEL(controller), i));
+      if (gtk_shortcut_trigger_equal(gtk_shortcut_get_trigger(shortcut), key))
+        pressed = gtk_shortcut_action_activate(gtk_shortcut_get_action(shortcut),
+                                               GTK_SHORTCUT_ACTION_EXCLUSIVE, GTK_WIDGET(window),
+                                               gtk_shortcut_get_arguments(shortcut));
+      g_object_unref(shortcut);
+    }
+    g_object_unref(controller);
+  }
+  g_object_unref(controllers);
+  g_object_unref(key);
+  Pump();
+  return pressed;
+}
+
+void ChooseRow(GtkWindow* dialog, const std::string& list, const std::string& item) {
+  auto* rows = dynamic_cast<Gtk::ListBox*>(FindNamed(*Glib::wrap(GTK_WIDGET(dialog)), list));
+  rows->unselect_all();
+  if (auto* row = dynamic_cast<Gtk::ListBoxRow*>(FindNamed(*rows, item))) rows->select_row(*row);
+}
+
 std::string ProposedName(GtkWindow* dialog) {
   return Text(gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(dialog)));
 }
@@ -285,23 +348,50 @@ bool ChooseFile(GtkWindow* dialog, const std::string& path) {
       15000);
   if (!chosen) return false;
   const std::vector<GtkWindow*> before = ShownWindows();
+  g_object_ref(dialog); // its owner lets it go once answered: watch it till then
   gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
   // Over a file that is there the dialog asks first, and the user replaces it.
   PumpUntil([&] { return !gtk_widget_get_visible(GTK_WIDGET(dialog)) || WaitForNew(before, 0); });
+  g_object_unref(dialog);
   if (GtkWindow* question = WaitForNew(before, 0)) Press(question, "Replace");
   return true;
 }
 
+void PumpFrames(Gtk::Widget& widget, int frames) {
+  GdkFrameClock* clock = gtk_widget_get_frame_clock(widget.gobj());
+  if (!clock) return Pump();
+  // A frame comes when something asks for one; the changes a frame brings (a new size) are taken
+  // in before the next.
+  for (int n = 0; n < frames; ++n) {
+    const gint64 next = gdk_frame_clock_get_frame_counter(clock) + 1;
+    widget.queue_draw();
+    PumpUntil([&] { return gdk_frame_clock_get_frame_counter(clock) >= next; });
+    Pump();
+  }
+}
+
 std::string SnapshotPreview(Gtk::Window& window) {
-  Gtk::Widget* preview = ViewFindByID(window, kViewPreview);
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, preview->get_width(), preview->get_height());
-  cairo_t* cg = cairo_create(surface);
-  UpdateWindowImage(cg, *preview); // what the view draws in each frame
-  cairo_destroy(cg);
+  Gtk::Widget* area = ViewFindByName(window, "main-preview-area");
+  GdkPaintable* paintable = gtk_widget_paintable_new(area->gobj());
+  GskRenderNode* node = nullptr;
+  // A window whose size just changed has nothing to show until it has been laid out again.
+  for (int tries = 0; !node && tries < 20; ++tries) {
+    PumpFrames(*area, 3); // a layout, the scrolling it brings, and the frame that shows it
+    GtkSnapshot* snapshot = gtk_snapshot_new();
+    gdk_paintable_snapshot(paintable, snapshot, area->get_width(), area->get_height());
+    node = gtk_snapshot_free_to_node(snapshot);
+  }
+  const int width = area->get_width(), height = area->get_height();
+  const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, float(width), float(height));
+  GdkTexture* texture =
+      node ? gsk_renderer_render_texture(gtk_native_get_renderer(area->get_native()->gobj()), node,
+                                         &bounds)
+           : nullptr;
   const std::string path = TestTempDir() + "/preview.png";
-  const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
+  const bool written = texture && gdk_texture_save_to_png(texture, path.c_str());
+  if (texture) g_object_unref(texture);
+  if (node) gsk_render_node_unref(node);
+  g_object_unref(paintable);
   return written ? path : "";
 }
 

@@ -7,6 +7,7 @@
 #include "app/FileOpen.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinStatus.h"
 #include "model/BarCodeDataRec.h"
 #include "output/save/FileSave.h"
 #include "services/Services.h"
@@ -41,6 +42,10 @@ Cells Opened(const std::string& path);
 // Runs "menu:<menu>/<item>" (labels without mnemonics), "toolbar:<item identifier>" or an action
 // ("win.EdDr"); false when there is no such command.
 bool RunCommand(Gtk::Window& window, const std::string& command);
+// Whether a window's menu item carries its mark (a true state).
+bool ActionState(Gtk::Window& window, const std::string& command);
+// Whether the menu item or action ("app.", "win.") can be used now.
+bool CommandEnabled(Gtk::Window& window, const std::string& command);
 Gtk::Widget* FindNamed(Gtk::Widget& root, const std::string& name);
 
 std::vector<GtkWindow*> ShownWindows();
@@ -50,10 +55,16 @@ GtkWindow* WaitForNew(const std::vector<GtkWindow*>& before, int timeoutMs = 500
 std::string Caption(GtkWindow* window);
 std::vector<std::string> ButtonLabels(GtkWindow* window);
 bool Press(GtkWindow* window, const std::string& label);
+// A key without modifiers as the window's own shortcuts take it; false when none takes it.
+bool PressKey(GtkWindow* window, guint keyval);
+// Selects the row of that name (none for an unknown name) in the list box of that name.
+void ChooseRow(GtkWindow* dialog, const std::string& list, const std::string& item);
 std::string ProposedName(GtkWindow* dialog);
 bool ChooseFile(GtkWindow* dialog, const std::string& path);
 
-// The preview as its view draws it, as a PNG, and what a scanner reads off it.
+// Runs the main loop until the widget's window has drawn that many more frames.
+void PumpFrames(Gtk::Widget& widget, int frames = 2);
+// The preview's visible area as the screen shows it, as a PNG, and what a scanner reads off it.
 std::string SnapshotPreview(Gtk::Window& window);
 std::vector<std::string> ReadPreview(Gtk::Window& window, const std::string& formats);
 // The clipboard's content of that type written to the path (this process may own the clipboard and

@@ -12,9 +12,7 @@ static std::string Id(const std::string& tail) {
 
 static void Choose(GtkWindow* dialog, const std::string& list, const std::string& item,
                    const std::string& button) {
-  auto* rows = dynamic_cast<Gtk::ListBox*>(FindNamed(*Glib::wrap(GTK_WIDGET(dialog)), list));
-  rows->unselect_all();
-  if (auto* row = dynamic_cast<Gtk::ListBoxRow*>(FindNamed(*rows, item))) rows->select_row(*row);
+  ChooseRow(dialog, list, item);
   if (!button.empty()) Press(dialog, button);
 }
 

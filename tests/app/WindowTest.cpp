@@ -82,3 +82,47 @@ TEST(WindowTest, WindowsTakeTheSmallestFreeNumber) {
              NewWindow().get_title()}),
       (Cells{"Veltrix BarCode", "Veltrix BarCode 3", "Veltrix BarCode 2", "Veltrix BarCode 4"}));
 }
+
+// Screenshots of the preview at several window sizes and zooms: the symbol scans, and fills the
+// area as a fitted symbol should.
+TEST(WindowTest, ThePreviewFillsItsAreaAndScansAtEveryZoom) {
+  for (const Cells& row : ReadCells("app_zoom.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    Gtk::Window& window = NewWindow(row[0], row[1]);
+    window.set_default_size(std::stoi(row[2]), std::stoi(row[3]));
+    std::istringstream commands(row[4]);
+    for (std::string command; row[4] != "-" && std::getline(commands, command, ',');)
+      ASSERT_TRUE(RunCommand(window, "menu:View/" + command));
+    const std::string shot = SnapshotPreview(window);
+    EXPECT_EQ(ZXingRead(RasterizeOnWhite(shot, 2), row[5]), Cells{row[6]});
+    const PagePixels pixels = ReadPixels(shot, 1);
+    int left = pixels.width, right = -1, top = pixels.height, bottom = -1;
+    for (int y = 0; y < pixels.height; ++y)
+      for (int x = 0; x < pixels.width; ++x)
+        if (pixels.dark[size_t(y) * pixels.width + x])
+          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+          bottom = std::max(bottom, y);
+    EXPECT_GE(
+        std::max(double(right - left + 1) / pixels.width, double(bottom - top + 1) / pixels.height),
+        std::stod(row[7]))
+        << pixels.width << "x" << pixels.height;
+    CloseAllWindows();
+  }
+}
+
+// The status line tells what the symbol carries, whether it scans, and what was changed or why
+// nothing is drawn; exports and copies wait for a symbol.
+TEST(WindowTest, TheStatusLineTellsWhatTheSymbolCarries) {
+  Gtk::Window& window = NewWindow();
+  for (const Cells& row : ReadCells("app_status.tsv")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    for (int c = 0; c < 3; ++c)
+      SetControl(window, kControls[c], row[c]);
+    Pump();
+    EXPECT_TRUE(PumpUntil(
+        [&] { return WinStatusText(window).find("Checking") == std::string::npos; }, 20000));
+    EXPECT_EQ(WinStatusText(window), row[3]);
+    EXPECT_EQ(CommandEnabled(window, "menu:File/Save PNG…"), row[4] == "on");
+    EXPECT_EQ(CommandEnabled(window, "menu:Edit/Copy To Clipboard"), row[4] == "on");
+  }
+}

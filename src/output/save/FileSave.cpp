@@ -5,6 +5,7 @@
 #include "app/Prefs.h"
 #include "app/WinControls.h"
 #include "app/WinData.h"
+#include "app/WinDocument.h"
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeStrings.h"
 #include "model/BarCodeTexts.h"
@@ -81,16 +82,23 @@ void AlertFailure(Gtk::Window& window, OutputResult result) {
               std::string(OutputResultText(result)), 1, &window);
 }
 
+// Asks where to save (or, for a document saved in place, takes `path`), then writes; `saved` runs
+// once a document is written.
 int FileSaveFormat(Gtk::Window& window, const SaveFormat& format,
-                   int (*handler)(Gtk::Window&, const std::string&)) {
+                   int (*handler)(Gtk::Window&, const std::string&), const std::string& path = {},
+                   std::function<void()> saved = {}) {
   BarCodeDataRec rec = ReadWindow(window, nullptr, nullptr);
-  if (rec.data->empty()) {
+  auto write = [&window, handler, saved](const std::string& chosen) {
+    handler(window, chosen);
+    if (saved && !WinDocumentModified(window)) saved();
+  };
+  if (rec.data->empty())
     AlertEmptyData(window);
-  } else {
+  else if (!path.empty())
+    write(path);
+  else
     NavDialog(&window, kNavPutFile | kNavSheet, std::string(format.message) + kEllipsis,
-              FileSaveProposedName(rec, format.extension, format.document),
-              [&window, handler](const std::string& path) { handler(window, path); });
-  }
+              FileSaveProposedName(rec, format.extension, format.document), write);
   BarCodeDataRecRelease(&rec);
   return 0;
 }
@@ -101,8 +109,10 @@ int WinDoFile(Gtk::Window& window, const SaveFormat& format) {
   if (std::optional<std::string> folder = GetWindowProperty(window, format.folderTag)) {
     float width = 0, height = 0;
     BarCodeDataRec rec = ReadWindow(window, &width, &height);
-    AlertFailure(window, format.writer(CreateURLFromParentFSRefFileName(*folder, *name), rec, width,
-                                       height));
+    const std::string path = CreateURLFromParentFSRefFileName(*folder, *name);
+    const OutputResult result = format.writer(path, rec, width, height);
+    AlertFailure(window, result);
+    if (format.document && result == OutputResult::Ok) WinDocumentSet(window, path);
     BarCodeDataRecRelease(&rec);
     RemoveWindowProperty(window, format.folderTag);
   }
@@ -199,7 +209,10 @@ int WinDoFileSVG(Gtk::Window& window) {
 }
 
 int FileSave(Gtk::Window& window) {
-  return FileSaveFormat(window, kSave, FileHandlerSave);
+  return FileSaveThen(window, {});
+}
+int FileSaveThen(Gtk::Window& window, std::function<void()> saved) {
+  return FileSaveFormat(window, kSave, FileHandlerSave, WinDocumentPath(window), std::move(saved));
 }
 int FileSaveAs(Gtk::Window& window) {
   return FileSaveFormat(window, kSaveAs, FileHandlerSaveAs);

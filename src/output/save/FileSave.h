@@ -36,8 +36,12 @@ int WinDoFilePDF(Gtk::Window& window);
 int WinDoFileEPSF(Gtk::Window& window);
 int WinDoFileSVG(Gtk::Window& window);
 // The document commands Save and Save As: the same three steps for a document file.
+// Save writes the window's document file in place when it has one, and asks where otherwise;
+// Save As always asks. A document written becomes the window's document.
 int FileSave(Gtk::Window& window);
 int FileSaveAs(Gtk::Window& window);
+// Save, then `saved` once the window's document is written (never after Cancel or a failure).
+int FileSaveThen(Gtk::Window& window, std::function<void()> saved);
 int FileHandlerSave(Gtk::Window& window, const std::string& path);
 int FileHandlerSaveAs(Gtk::Window& window, const std::string& path);
 int WinDoFileSave(Gtk::Window& window);
