@@ -2,13 +2,25 @@
 # Whole runs of the command-line tool against zint making the same symbol, pair by pair in one
 # hyperfine run, so that both see the same machine load.
 # Usage: bench/cli_vs_zint.sh [path/to/VeltrixBarCode]
+# COUNT=instructions counts each pair's instructions under callgrind instead (whole processes, the
+# dynamic loader included), which the machine's load does not change.
 set -euo pipefail
 cli=$(realpath "${1:-build/VeltrixBarCode}")
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
+instructions() { # command line; prints the instructions the whole process ran
+  eval "valgrind --tool=callgrind --callgrind-out-file=/dev/null $1" 2>&1 |
+    sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+}
+
 compare() { # name, our arguments, zint arguments
   echo "== $1"
+  if [ "${COUNT:-time}" = instructions ]; then
+    ours=$(instructions "$cli $2") theirs=$(instructions "zint $3")
+    awk -v o="$ours" -v z="$theirs" 'BEGIN { printf "  ours %d  zint %d  ratio %.2f\n", o, z, o / z }'
+    return
+  fi
   hyperfine -N --warmup 10 --runs "${RUNS:-200}" --style basic \
     --command-name "VeltrixBarCode" "$cli $2" \
     --command-name "zint" "zint $3" 2>&1 | grep -E "^(Benchmark|  Time|  Range|.*faster)"
@@ -17,6 +29,9 @@ compare() { # name, our arguments, zint arguments
 compare "EAN-13 with add-on to PNG" \
   "-type EAN-13 -data 501234567890 -addon 12 -action pngf -output $out/v.png" \
   "-b 13 -d 501234567890+12 -o $out/z.png"
+compare "EAN-13 with add-on to EPS" \
+  "-type EAN-13 -data 501234567890 -addon 12 -action epsf -output $out/v.eps" \
+  "-b 13 -d 501234567890+12 -o $out/z.eps"
 compare "EAN-13 to EPS" \
   "-type EAN-13 -data 501234567890 -action epsf -output $out/v.eps" \
   "-b 13 -d 501234567890 -o $out/z.eps"
