@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -149,11 +148,7 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
   if (out.width == 0 || out.height == 0 || out.width > kMaxPixels || out.height > kMaxPixels)
     return false;
   out.stride = OutputBytesPerRow(out.width);
-  try {
-    out.pixels.assign(static_cast<size_t>(out.stride) * out.height, '\0');
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  if (!out.pixels.Allocate(static_cast<size_t>(out.stride) * out.height)) return false;
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.pixels.data()),
                                           CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -51,10 +53,31 @@ OutputResult OutputStoreBytes(const std::string& path, uint32_t type, uint32_t c
                               std::string_view bytes);
 
 // The pieces the desktop program reuses for its own clipboard and tests.
+// Zeroed memory for pixels. It comes from calloc, whose large blocks are fresh pages from the
+// system, zero already: a bitmap at a printer's resolution is not cleared a second time.
+class OutputPixelBuffer {
+public:
+  bool Allocate(size_t size) {
+    bytes_.reset(static_cast<char*>(std::calloc(size, 1)));
+    size_ = bytes_ ? size : 0;
+    return bytes_ != nullptr;
+  }
+  char* data() { return bytes_.get(); }
+  const char* data() const { return bytes_.get(); }
+  size_t size() const { return size_; }
+
+private:
+  struct Free {
+    void operator()(char* p) const { std::free(p); }
+  };
+  std::unique_ptr<char, Free> bytes_;
+  size_t size_ = 0;
+};
+
 struct OutputBitmap {
   int width = 0, height = 0, stride = 0;
-  double resolution = 72; // pixels per inch at which the bitmap has the symbol's size in points
-  std::string pixels;     // cairo ARGB32, premultiplied, native byte order
+  double resolution = 72;   // pixels per inch at which the bitmap has the symbol's size in points
+  OutputPixelBuffer pixels; // cairo ARGB32, premultiplied, native byte order
 };
 // Pixels per unit of a bitmap's drawing: the whole number nearest to what the record's scale and
 // resolution ask for, at least 1. A bitmap is the unscaled symbol box times this factor.
