@@ -79,6 +79,10 @@ void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double heig
   cairo_fill(cg);
 }
 
+bool GraphicsDrawsPixels(cairo_t* cg) {
+  return cairo_surface_get_type(cairo_get_target(cg)) == CAIRO_SURFACE_TYPE_IMAGE;
+}
+
 void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height) {
   cairo_rectangle(cg, x, y, width, height);
 }

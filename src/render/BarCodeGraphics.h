@@ -16,6 +16,8 @@ struct BarCodePoint {
 };
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
+// Whether the context draws into pixels (an image surface) rather than a vector format.
+bool GraphicsDrawsPixels(cairo_t* cg);
 // Adds a rectangle to the shapes waiting to be filled; GraphicsFillShapes fills them all at once.
 void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height);
 void GraphicsFillShapes(cairo_t* cg);
