@@ -6,7 +6,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -72,7 +74,55 @@ std::string ShowableText(std::string_view text) {
   return Utf8Encode(chars);
 }
 
+const cairo_user_data_key_t kOwnImageKey{};
+
+bool Whole(double v) {
+  return std::nearbyint(v) == v;
+}
+
+// A rectangle on whole pixels in opaque black, written straight into the pixels: exactly what
+// cairo's fill makes of it (full coverage, black over anything is black), without sorting its
+// edges with every other bar's. Anything else is left to cairo.
+bool FillWholePixels(cairo_t* cg, double x, double y, double width, double height) {
+  double red, green, blue, alpha;
+  if (cairo_get_operator(cg) != CAIRO_OPERATOR_OVER ||
+      cairo_pattern_get_rgba(cairo_get_source(cg), &red, &green, &blue, &alpha) !=
+          CAIRO_STATUS_SUCCESS ||
+      alpha != 1 || red != 0 || green != 0 || blue != 0)
+    return false;
+  cairo_matrix_t m;
+  cairo_get_matrix(cg, &m);
+  if (m.xy != 0 || m.yx != 0) return false;
+  double x1 = x, y1 = y, x2 = x + width, y2 = y + height;
+  cairo_user_to_device(cg, &x1, &y1);
+  cairo_user_to_device(cg, &x2, &y2);
+  if (!Whole(x1) || !Whole(y1) || !Whole(x2) || !Whole(y2)) return false;
+  cairo_surface_t* target = cairo_get_target(cg);
+  const int w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
+  const int left = static_cast<int>(std::clamp(std::min(x1, x2), 0.0, static_cast<double>(w)));
+  const int right = static_cast<int>(std::clamp(std::max(x1, x2), 0.0, static_cast<double>(w)));
+  const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, static_cast<double>(h)));
+  const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, static_cast<double>(h)));
+  if (left == right || top == bottom) return true;
+  cairo_surface_flush(target);
+  unsigned char* pixels = cairo_image_surface_get_data(target);
+  const int stride = cairo_image_surface_get_stride(target);
+  for (int row = top; row < bottom; ++row) {
+    auto* p = reinterpret_cast<uint32_t*>(pixels + static_cast<size_t>(row) * stride);
+    std::fill(p + left, p + right, 0xFF000000u);
+  }
+  cairo_surface_mark_dirty_rectangle(target, left, top, right - left, bottom - top);
+  return true;
+}
+
 } // namespace
+
+void GraphicsOwnImage(cairo_t* cg) {
+  cairo_surface_t* target = cairo_get_target(cg);
+  if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+      cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32)
+    cairo_set_user_data(cg, &kOwnImageKey, cg, nullptr);
+}
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height) {
   cairo_rectangle(cg, x, y, width, height);
@@ -84,6 +134,7 @@ bool GraphicsDrawsPixels(cairo_t* cg) {
 }
 
 void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height) {
+  if (cairo_get_user_data(cg, &kOwnImageKey) && FillWholePixels(cg, x, y, width, height)) return;
   cairo_rectangle(cg, x, y, width, height);
 }
 

@@ -16,6 +16,9 @@ struct BarCodePoint {
 };
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
+// Marks a context that draws unclipped into an ARGB32 image of its own, as a bitmap file's does:
+// its rectangles on whole pixels are written straight into the pixels.
+void GraphicsOwnImage(cairo_t* cg);
 // Whether the context draws into pixels (an image surface) rather than a vector format.
 bool GraphicsDrawsPixels(cairo_t* cg);
 // Adds a rectangle to the shapes waiting to be filled; GraphicsFillShapes fills them all at once.

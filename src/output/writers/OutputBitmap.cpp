@@ -1,6 +1,7 @@
 #include "model/BarCodeDataRec.h"
 #include "output/writers/OutputPICT.h"
 #include "output/writers/OutputWriters.h"
+#include "render/BarCodeGraphics.h"
 #include "render/BarCodeRender.h"
 #include "services/Services.h"
 
@@ -153,6 +154,7 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
       cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.pixels.data()),
                                           CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);
   cairo_t* cg = CreateUpContext(surface, out.height);
+  GraphicsOwnImage(cg);
   BarCodeUpdateImage(cg, width, height, &plan.rec);
   cairo_destroy(cg);
   cairo_surface_flush(surface);
