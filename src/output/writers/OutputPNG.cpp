@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -120,8 +121,15 @@ void PutRepeat(BitSink& sink, const uint8_t* bytes, size_t length, size_t distan
     PutSymbol(sink, bytes[k]);
 }
 
+// How many bytes from the start a and b have in common, up to limit; eight at a time.
 size_t RunLength(const uint8_t* a, const uint8_t* b, size_t limit) {
   size_t n = 0;
+  for (; n + 8 <= limit; n += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a + n, 8);
+    std::memcpy(&y, b + n, 8);
+    if (x != y) return n + static_cast<size_t>(std::countr_zero(x ^ y) / 8);
+  }
   while (n < limit && a[n] == b[n])
     ++n;
   return n;
@@ -281,7 +289,10 @@ std::string Compress(const OutputBitmap& bitmap, PNGLayout& layout) {
   Adler adler;
   for (int y = 0; y < bitmap.height; ++y) {
     if (y > 0 && SameRow(bitmap, y)) {
-      PutRow(sink, row.data(), reach ? row.data() : nullptr, length);
+      if (reach)
+        PutRepeat(sink, row.data(), length, length);
+      else
+        PutRow(sink, row.data(), nullptr, length);
     } else {
       row.swap(above);
       PackRow(bitmap, layout, y, pixels, row.data());
