@@ -80,38 +80,48 @@ bool Whole(double v) {
   return std::nearbyint(v) == v;
 }
 
-// A rectangle on whole pixels in opaque black, written straight into the pixels: exactly what
-// cairo's fill makes of it (full coverage, black over anything is black), without sorting its
-// edges with every other bar's. Anything else is left to cairo.
-bool FillWholePixels(cairo_t* cg, double x, double y, double width, double height) {
+// Rectangles on whole pixels in opaque black are written straight into the pixels: exactly what
+// cairo's fill makes of them (full coverage, black over anything is black), without sorting their
+// edges with every other bar's. Anything else is left to cairo. The context's matrix, when it
+// allows this: a bitmap file's own context, black, and no rotation or skew.
+bool DirectMatrix(cairo_t* cg, cairo_matrix_t& m) {
   double red, green, blue, alpha;
-  if (cairo_get_operator(cg) != CAIRO_OPERATOR_OVER ||
+  if (!cairo_get_user_data(cg, &kOwnImageKey) || cairo_get_operator(cg) != CAIRO_OPERATOR_OVER ||
       cairo_pattern_get_rgba(cairo_get_source(cg), &red, &green, &blue, &alpha) !=
           CAIRO_STATUS_SUCCESS ||
       alpha != 1 || red != 0 || green != 0 || blue != 0)
     return false;
-  cairo_matrix_t m;
   cairo_get_matrix(cg, &m);
-  if (m.xy != 0 || m.yx != 0) return false;
-  double x1 = x, y1 = y, x2 = x + width, y2 = y + height;
-  cairo_user_to_device(cg, &x1, &y1);
-  cairo_user_to_device(cg, &x2, &y2);
-  if (!Whole(x1) || !Whole(y1) || !Whole(x2) || !Whole(y2)) return false;
-  cairo_surface_t* target = cairo_get_target(cg);
-  const int w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
-  const int left = static_cast<int>(std::clamp(std::min(x1, x2), 0.0, static_cast<double>(w)));
-  const int right = static_cast<int>(std::clamp(std::max(x1, x2), 0.0, static_cast<double>(w)));
-  const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, static_cast<double>(h)));
-  const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, static_cast<double>(h)));
-  if (left == right || top == bottom) return true;
-  cairo_surface_flush(target);
+  return m.xy == 0 && m.yx == 0;
+}
+
+// Fills a rectangle given in whole device pixels, clipped to the image; cairo is told afterwards.
+void FillDevice(cairo_surface_t* target, double x1, double y1, double x2, double y2) {
+  const auto w = static_cast<double>(cairo_image_surface_get_width(target));
+  const auto h = static_cast<double>(cairo_image_surface_get_height(target));
+  const int left = static_cast<int>(std::clamp(std::min(x1, x2), 0.0, w));
+  const int right = static_cast<int>(std::clamp(std::max(x1, x2), 0.0, w));
+  const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, h));
+  const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, h));
   unsigned char* pixels = cairo_image_surface_get_data(target);
   const int stride = cairo_image_surface_get_stride(target);
   for (int row = top; row < bottom; ++row) {
     auto* p = reinterpret_cast<uint32_t*>(pixels + static_cast<size_t>(row) * stride);
     std::fill(p + left, p + right, 0xFF000000u);
   }
-  cairo_surface_mark_dirty_rectangle(target, left, top, right - left, bottom - top);
+}
+
+bool FillWholePixels(cairo_t* cg, double x, double y, double width, double height) {
+  cairo_matrix_t m;
+  if (!DirectMatrix(cg, m)) return false;
+  double x1 = x, y1 = y, x2 = x + width, y2 = y + height;
+  cairo_matrix_transform_point(&m, &x1, &y1);
+  cairo_matrix_transform_point(&m, &x2, &y2);
+  if (!Whole(x1) || !Whole(y1) || !Whole(x2) || !Whole(y2)) return false;
+  cairo_surface_t* target = cairo_get_target(cg);
+  cairo_surface_flush(target);
+  FillDevice(target, x1, y1, x2, y2);
+  cairo_surface_mark_dirty(target);
   return true;
 }
 
@@ -122,6 +132,28 @@ void GraphicsOwnImage(cairo_t* cg) {
   if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
       cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32)
     cairo_set_user_data(cg, &kOwnImageKey, cg, nullptr);
+}
+
+bool GraphicsFillPicture(cairo_t* cg, std::string_view picture, int columns, int rows,
+                         double moduleWidth, double moduleHeight) {
+  cairo_matrix_t m;
+  if (!DirectMatrix(cg, m) || !Whole(m.x0) || !Whole(m.y0) || !Whole(m.xx * moduleWidth) ||
+      !Whole(m.yy * moduleHeight))
+    return false;
+  cairo_surface_t* target = cairo_get_target(cg);
+  cairo_surface_flush(target);
+  for (int r = 0; r < rows; ++r) {
+    const std::string_view row = picture.substr(static_cast<size_t>(r) * columns, columns);
+    const double y1 = m.yy * moduleHeight * (rows - 1 - r) + m.y0;
+    for (size_t c = row.find('1'); c != std::string_view::npos; c = row.find('1', c)) {
+      const size_t end = std::min(row.find('0', c), row.size());
+      FillDevice(target, m.xx * moduleWidth * static_cast<double>(c) + m.x0, y1,
+                 m.xx * moduleWidth * static_cast<double>(end) + m.x0, y1 + m.yy * moduleHeight);
+      c = end;
+    }
+  }
+  cairo_surface_mark_dirty(target);
+  return true;
 }
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height) {
