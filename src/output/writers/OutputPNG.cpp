@@ -194,6 +194,8 @@ void ReadRow(const OutputBitmap& bitmap, int y, std::vector<uint32_t>& pixels) {
 // a symbol's colours differ in their alpha, which picks the slot.
 struct Palette {
   std::vector<uint32_t> colours; // premultiplied pixels
+  bool ink = false;              // all black: colours in the order of their alpha, indexed by it
+  std::array<uint8_t, 256> byAlpha{};
   std::array<uint32_t, 256> cached{};
   std::array<int16_t, 256> cachedIndex;
 
@@ -201,6 +203,7 @@ struct Palette {
 
   // The index of a colour, added if new; -1 once a 257th colour comes.
   int Index(uint32_t p) {
+    if (ink) return byAlpha[p >> 24];
     const size_t slot = (p >> 24 ^ p >> 16 ^ p >> 8 ^ p) & 0xFF;
     if (cachedIndex[slot] >= 0 && cached[slot] == p) return cachedIndex[slot];
     size_t at = static_cast<size_t>(std::find(colours.begin(), colours.end(), p) - colours.begin());
@@ -222,11 +225,36 @@ struct PNGLayout {
   size_t rowBytes = 0;
 };
 
+// Whether the image holds nothing but black at some coverage, as every symbol does; its palette
+// is then made from the alphas seen, without a search.
+bool InkPalette(const OutputBitmap& bitmap, Palette& palette) {
+  std::array<bool, 256> seen{};
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < bitmap.height; ++y) {
+    if (y > 0 && SameRow(bitmap, y)) continue;
+    ReadRow(bitmap, y, pixels);
+    uint32_t colour = 0;
+    for (uint32_t p : pixels) {
+      colour |= p;
+      seen[p >> 24] = true;
+    }
+    if ((colour & 0x00FFFFFF) != 0) return false;
+  }
+  for (size_t a = 0; a < seen.size(); ++a) {
+    if (!seen[a]) continue;
+    palette.byAlpha[a] = static_cast<uint8_t>(palette.colours.size());
+    palette.colours.push_back(static_cast<uint32_t>(a) << 24);
+  }
+  palette.ink = true;
+  return true;
+}
+
 PNGLayout Layout(const OutputBitmap& bitmap) {
   PNGLayout layout;
   Palette& palette = layout.palette;
   std::vector<uint32_t> pixels;
-  for (int y = 0; y < bitmap.height; ++y) {
+  const bool ink = InkPalette(bitmap, palette);
+  for (int y = 0; y < bitmap.height && !ink; ++y) {
     if (y > 0 && SameRow(bitmap, y)) continue;
     ReadRow(bitmap, y, pixels);
     uint32_t last = pixels[0] + 1;
@@ -256,9 +284,14 @@ void PackRow(const OutputBitmap& bitmap, PNGLayout& layout, int y, std::vector<u
       OutputStraightRGBA(pixels[x], 0, row + 1 + 4 * x);
     return;
   }
+  uint8_t* out = row + 1;
+  if (layout.palette.ink && layout.depth == 8) {
+    for (uint32_t p : pixels)
+      *out++ = layout.palette.byAlpha[p >> 24];
+    return;
+  }
   uint32_t last = pixels[0] + 1, index = 0, bits = 0;
   int count = 0;
-  uint8_t* out = row + 1;
   for (uint32_t p : pixels) {
     if (p != last) {
       last = p;
