@@ -95,21 +95,35 @@ bool DirectMatrix(cairo_t* cg, cairo_matrix_t& m) {
   return m.xy == 0 && m.yx == 0;
 }
 
-// Fills a rectangle given in whole device pixels, clipped to the image; cairo is told afterwards.
-void FillDevice(cairo_surface_t* target, double x1, double y1, double x2, double y2) {
-  const auto w = static_cast<double>(cairo_image_surface_get_width(target));
-  const auto h = static_cast<double>(cairo_image_surface_get_height(target));
-  const int left = static_cast<int>(std::clamp(std::min(x1, x2), 0.0, w));
-  const int right = static_cast<int>(std::clamp(std::max(x1, x2), 0.0, w));
-  const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, h));
-  const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, h));
-  unsigned char* pixels = cairo_image_surface_get_data(target);
-  const int stride = cairo_image_surface_get_stride(target);
-  for (int row = top; row < bottom; ++row) {
-    auto* p = reinterpret_cast<uint32_t*>(pixels + static_cast<size_t>(row) * stride);
-    std::fill(p + left, p + right, 0xFF000000u);
+// The pixels of an image surface, flushed for writing; cairo is told of the change when it goes.
+struct PixelWriter {
+  cairo_surface_t* target;
+  unsigned char* pixels;
+  int stride;
+  double width, height;
+
+  explicit PixelWriter(cairo_surface_t* surface)
+      : target(surface),
+        pixels((cairo_surface_flush(surface), cairo_image_surface_get_data(surface))),
+        stride(cairo_image_surface_get_stride(surface)),
+        width(cairo_image_surface_get_width(surface)),
+        height(cairo_image_surface_get_height(surface)) {}
+  PixelWriter(const PixelWriter&) = delete;
+  PixelWriter& operator=(const PixelWriter&) = delete;
+  ~PixelWriter() { cairo_surface_mark_dirty(target); }
+
+  // Fills a rectangle given in whole device pixels, clipped to the image.
+  void Fill(double x1, double y1, double x2, double y2) const {
+    const int left = static_cast<int>(std::clamp(std::min(x1, x2), 0.0, width));
+    const int right = static_cast<int>(std::clamp(std::max(x1, x2), 0.0, width));
+    const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, height));
+    const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, height));
+    for (int row = top; row < bottom; ++row) {
+      auto* p = reinterpret_cast<uint32_t*>(pixels + static_cast<size_t>(row) * stride);
+      std::fill(p + left, p + right, 0xFF000000u);
+    }
   }
-}
+};
 
 bool FillWholePixels(cairo_t* cg, double x, double y, double width, double height) {
   cairo_matrix_t m;
@@ -118,10 +132,7 @@ bool FillWholePixels(cairo_t* cg, double x, double y, double width, double heigh
   cairo_matrix_transform_point(&m, &x1, &y1);
   cairo_matrix_transform_point(&m, &x2, &y2);
   if (!Whole(x1) || !Whole(y1) || !Whole(x2) || !Whole(y2)) return false;
-  cairo_surface_t* target = cairo_get_target(cg);
-  cairo_surface_flush(target);
-  FillDevice(target, x1, y1, x2, y2);
-  cairo_surface_mark_dirty(target);
+  PixelWriter(cairo_get_target(cg)).Fill(x1, y1, x2, y2);
   return true;
 }
 
@@ -140,19 +151,17 @@ bool GraphicsFillPicture(cairo_t* cg, std::string_view picture, int columns, int
   if (!DirectMatrix(cg, m) || !Whole(m.x0) || !Whole(m.y0) || !Whole(m.xx * moduleWidth) ||
       !Whole(m.yy * moduleHeight))
     return false;
-  cairo_surface_t* target = cairo_get_target(cg);
-  cairo_surface_flush(target);
+  const PixelWriter writer(cairo_get_target(cg));
   for (int r = 0; r < rows; ++r) {
     const std::string_view row = picture.substr(static_cast<size_t>(r) * columns, columns);
     const double y1 = m.yy * moduleHeight * (rows - 1 - r) + m.y0;
     for (size_t c = row.find('1'); c != std::string_view::npos; c = row.find('1', c)) {
       const size_t end = std::min(row.find('0', c), row.size());
-      FillDevice(target, m.xx * moduleWidth * static_cast<double>(c) + m.x0, y1,
-                 m.xx * moduleWidth * static_cast<double>(end) + m.x0, y1 + m.yy * moduleHeight);
+      writer.Fill(m.xx * moduleWidth * static_cast<double>(c) + m.x0, y1,
+                  m.xx * moduleWidth * static_cast<double>(end) + m.x0, y1 + m.yy * moduleHeight);
       c = end;
     }
   }
-  cairo_surface_mark_dirty(target);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include "services/Services.h"
 
 #include <cairo.h>
+#include <sys/mman.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -100,6 +101,31 @@ bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
 }
 
 } // namespace
+
+OutputPixelBuffer& OutputPixelBuffer::operator=(OutputPixelBuffer&& other) noexcept {
+  if (this != &other) {
+    Allocate(0);
+    std::swap(bytes_, other.bytes_);
+    std::swap(size_, other.size_);
+  }
+  return *this;
+}
+
+OutputPixelBuffer::~OutputPixelBuffer() {
+  Allocate(0);
+}
+
+bool OutputPixelBuffer::Allocate(size_t size) {
+  if (bytes_) munmap(bytes_, size_);
+  bytes_ = nullptr;
+  size_ = 0;
+  if (size == 0) return false;
+  void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return false;
+  bytes_ = static_cast<char*>(mapped);
+  size_ = size;
+  return true;
+}
 
 uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y) {
   uint32_t pixel;

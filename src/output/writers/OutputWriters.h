@@ -3,11 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct BarCodeDataRec;
 
@@ -53,24 +52,23 @@ OutputResult OutputStoreBytes(const std::string& path, uint32_t type, uint32_t c
                               std::string_view bytes);
 
 // The pieces the desktop program reuses for its own clipboard and tests.
-// Zeroed memory for pixels. It comes from calloc, whose large blocks are fresh pages from the
-// system, zero already: a bitmap at a printer's resolution is not cleared a second time.
+// Zeroed memory for pixels, mapped from the system, whose fresh pages are zero already: a bitmap
+// is not cleared a second time byte by byte.
 class OutputPixelBuffer {
 public:
-  bool Allocate(size_t size) {
-    bytes_.reset(static_cast<char*>(std::calloc(size, 1)));
-    size_ = bytes_ ? size : 0;
-    return bytes_ != nullptr;
-  }
-  char* data() { return bytes_.get(); }
-  const char* data() const { return bytes_.get(); }
+  OutputPixelBuffer() = default;
+  OutputPixelBuffer(const OutputPixelBuffer&) = delete;
+  OutputPixelBuffer& operator=(const OutputPixelBuffer&) = delete;
+  OutputPixelBuffer(OutputPixelBuffer&& other) noexcept { *this = std::move(other); }
+  OutputPixelBuffer& operator=(OutputPixelBuffer&& other) noexcept;
+  ~OutputPixelBuffer();
+  bool Allocate(size_t size);
+  char* data() { return bytes_; }
+  const char* data() const { return bytes_; }
   size_t size() const { return size_; }
 
 private:
-  struct Free {
-    void operator()(char* p) const { std::free(p); }
-  };
-  std::unique_ptr<char, Free> bytes_;
+  char* bytes_ = nullptr;
   size_t size_ = 0;
 };
 
