@@ -86,11 +86,27 @@ constexpr std::array<uint8_t, 30> kDistanceExtra{0, 0, 0,  0,  1,  1,  2,  2,  3
                                                  4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
                                                  9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-template <size_t N> size_t BaseIndex(const std::array<uint16_t, N>& bases, size_t value) {
+template <size_t N> constexpr size_t BaseIndex(const std::array<uint16_t, N>& bases, size_t value) {
   size_t k = N - 1;
   while (bases[k] > value)
     --k;
   return k;
+}
+
+// The length code of each match length 0-258 (valid from 3), found once at compile time.
+constexpr std::array<uint8_t, kMaxMatch + 1> kLengthCodes = [] {
+  std::array<uint8_t, kMaxMatch + 1> codes{};
+  for (size_t length = kMinMatch; length <= kMaxMatch; ++length)
+    codes[length] = static_cast<uint8_t>(BaseIndex(kLengthBase, length));
+  return codes;
+}();
+
+// The distance code of 1 to 32768: two codes for each power of two above 4.
+size_t DistanceCode(size_t distance) {
+  if (distance <= 4) return distance - 1;
+  const size_t v = distance - 1;
+  const auto width = static_cast<size_t>(std::bit_width(v));
+  return 2 * (width - 1) + ((v >> (width - 2)) & 1);
 }
 
 void PutSymbol(BitSink& sink, uint32_t symbol) {
@@ -99,10 +115,10 @@ void PutSymbol(BitSink& sink, uint32_t symbol) {
 
 // One match of 3 to 258 bytes, `distance` bytes back.
 void PutMatch(BitSink& sink, size_t length, size_t distance) {
-  const size_t l = BaseIndex(kLengthBase, length);
+  const size_t l = kLengthCodes[length];
   PutSymbol(sink, static_cast<uint32_t>(257 + l));
   sink.Put(static_cast<uint32_t>(length - kLengthBase[l]), kLengthExtra[l]);
-  const size_t d = BaseIndex(kDistanceBase, distance);
+  const size_t d = DistanceCode(distance);
   sink.Put(Reversed(static_cast<uint32_t>(d), 5), 5);
   sink.Put(static_cast<uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
 }
@@ -220,18 +236,19 @@ struct Palette {
 // The image as PNG rows: a palette of up to 256 colours at the fewest bits a pixel that index
 // them, or else straight RGBA.
 struct PNGLayout {
-  Palette palette; // no colours for RGBA
+  std::vector<bool> repeats; // whether a row is the row above again
+  Palette palette;           // no colours for RGBA
   int depth = 8;
   size_t rowBytes = 0;
 };
 
 // Whether the image holds nothing but black at some coverage, as every symbol does; its palette
 // is then made from the alphas seen, without a search.
-bool InkPalette(const OutputBitmap& bitmap, Palette& palette) {
+bool InkPalette(const OutputBitmap& bitmap, const std::vector<bool>& repeats, Palette& palette) {
   std::array<bool, 256> seen{};
   std::vector<uint32_t> pixels;
   for (int y = 0; y < bitmap.height; ++y) {
-    if (y > 0 && SameRow(bitmap, y)) continue;
+    if (repeats[y]) continue;
     ReadRow(bitmap, y, pixels);
     uint32_t colour = 0;
     for (uint32_t p : pixels) {
@@ -251,11 +268,14 @@ bool InkPalette(const OutputBitmap& bitmap, Palette& palette) {
 
 PNGLayout Layout(const OutputBitmap& bitmap) {
   PNGLayout layout;
+  layout.repeats.resize(static_cast<size_t>(bitmap.height));
+  for (int y = 1; y < bitmap.height; ++y)
+    layout.repeats[y] = SameRow(bitmap, y);
   Palette& palette = layout.palette;
   std::vector<uint32_t> pixels;
-  const bool ink = InkPalette(bitmap, palette);
+  const bool ink = InkPalette(bitmap, layout.repeats, palette);
   for (int y = 0; y < bitmap.height && !ink; ++y) {
-    if (y > 0 && SameRow(bitmap, y)) continue;
+    if (layout.repeats[y]) continue;
     ReadRow(bitmap, y, pixels);
     uint32_t last = pixels[0] + 1;
     for (uint32_t p : pixels) {
@@ -321,7 +341,7 @@ std::string Compress(const OutputBitmap& bitmap, PNGLayout& layout) {
   AdlerPiece piece;
   Adler adler;
   for (int y = 0; y < bitmap.height; ++y) {
-    if (y > 0 && SameRow(bitmap, y)) {
+    if (layout.repeats[y]) {
       if (reach)
         PutRepeat(sink, row.data(), length, length);
       else
