@@ -3,7 +3,8 @@
 # hyperfine run, so that both see the same machine load.
 # Usage: bench/cli_vs_zint.sh [path/to/VeltrixBarCode]
 # COUNT=instructions counts each pair's instructions under callgrind instead (whole processes, the
-# dynamic loader included), which the machine's load does not change.
+# dynamic loader included), which the machine's load does not change; COUNT=cpu gives the median
+# CPU time (user + system) of each, the two run in turn.
 set -euo pipefail
 cli=$(realpath "${1:-build/VeltrixBarCode}")
 out=$(mktemp -d)
@@ -14,8 +15,31 @@ instructions() { # command line; prints the instructions the whole process ran
     sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
 }
 
+cpu() { # our command line, zint's; prints the median CPU time of each, in milliseconds
+  python3 - "${RUNS:-200}" "$1" "$2" <<'EOF'
+import resource, shlex, statistics, subprocess, sys
+runs, commands = int(sys.argv[1]), [shlex.split(c) for c in sys.argv[2:]]
+def cpu(command):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return (after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime) * 1000
+for _ in range(10):
+    for command in commands: cpu(command)
+times = [[], []]
+for _ in range(runs):
+    for k, command in enumerate(commands): times[k].append(cpu(command))
+ours, theirs = (statistics.median(t) for t in times)
+print("  ours %.2f ms  zint %.2f ms  ratio %.2f" % (ours, theirs, ours / theirs))
+EOF
+}
+
 compare() { # name, our arguments, zint arguments
   echo "== $1"
+  if [ "${COUNT:-time}" = cpu ]; then
+    cpu "$cli $2" "zint $3"
+    return
+  fi
   if [ "${COUNT:-time}" = instructions ]; then
     ours=$(instructions "$cli $2") theirs=$(instructions "zint $3")
     awk -v o="$ours" -v z="$theirs" 'BEGIN { printf "  ours %d  zint %d  ratio %.2f\n", o, z, o / z }'
