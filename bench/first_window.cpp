@@ -98,10 +98,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s [--timeout MS] -- PROGRAM [ARGUMENTS...]\n", argv[0]);
     return 2;
   }
+  // A display busy with other clients may turn a connection away for a moment.
   Display* display = XOpenDisplay(nullptr);
+  for (int attempt = 0; !display && attempt < 50; ++attempt) {
+    usleep(100 * 1000);
+    display = XOpenDisplay(nullptr);
+  }
   int damageEvent = 0, damageError = 0;
-  if (!display || !XDamageQueryExtension(display, &damageEvent, &damageError)) {
-    std::fprintf(stderr, "no display with the damage extension\n");
+  if (!display) {
+    std::fprintf(stderr, "cannot open the display %s\n", XDisplayName(nullptr));
+    return 2;
+  }
+  if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+    std::fprintf(stderr, "the display has no damage extension\n");
     return 2;
   }
   XSetErrorHandler(IgnoreErrors);

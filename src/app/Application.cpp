@@ -114,14 +114,36 @@ bool CommandAvailable(std::string_view code) {
   return false;
 }
 
+// The windows are forms around one picture that the program draws itself: GTK's cairo renderer
+// draws them as well as OpenGL would, and without OpenGL the program does not load and set up a GL
+// driver before its first window (a quarter of a second with software GL). Another renderer or
+// GDK options chosen in the environment are kept. GTK reads the option as it starts (when the
+// application is made); it is not handed on to the programs that this one opens.
+bool DrawWithoutGL() {
+  const std::string renderer = Glib::getenv("GSK_RENDERER");
+  if (!Glib::getenv("GDK_DEBUG").empty() || !(renderer.empty() || renderer == "cairo"))
+    return false;
+  Glib::setenv("GDK_DEBUG", "gl-disable");
+  return true;
+}
+
+void DrawnWithoutGL() {
+  Glib::unsetenv("GDK_DEBUG");
+  // The display's own choice of renderer, so that GTK does not try OpenGL first.
+  if (GdkDisplay* display = gdk_display_get_default())
+    g_object_set_data(G_OBJECT(display), "gsk-renderer", const_cast<char*>("cairo"));
+}
+
 } // namespace
 
 Glib::RefPtr<Gtk::Application> ApplCreate(bool unique) {
   vx_app_resources_register_resource();
+  const bool withoutGL = DrawWithoutGL();
   auto app =
       Gtk::Application::create(kApplicationId, unique ? Gio::Application::Flags::HANDLES_OPEN
                                                       : Gio::Application::Flags::HANDLES_OPEN |
                                                             Gio::Application::Flags::NON_UNIQUE);
+  if (withoutGL) DrawnWithoutGL();
   app->signal_startup().connect([] { ApplInit(); });
   app->signal_activate().connect(&ApplActivate);
   // Files handed to the program, on its command line or by another launch, open as documents.
