@@ -20,6 +20,7 @@ extern "C" void vx_app_resources_register_resource(void);
 namespace {
 
 constexpr const char* kStyleResource = "/org/veltrix/BarCode/VeltrixBarCode.css";
+constexpr const char* kMenuResource = "/org/veltrix/BarCode/VeltrixBarCodeMenus.ui";
 
 struct ApplCommand {
   std::string_view code;
@@ -158,7 +159,6 @@ Glib::RefPtr<Gtk::Application> ApplGet() {
 
 Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& objects) {
   try {
-    if (objects.empty()) return Gtk::Builder::create_from_resource(kInterfaceResource);
     return Gtk::Builder::create_from_resource(kInterfaceResource, objects);
   } catch (const Glib::Error&) {
     return {};
@@ -167,11 +167,13 @@ Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& o
 
 int ApplInit() {
   HBRegister();
-  // GtkBuilder builds menus only with the whole file, so the windows made along with the menu bar
-  // are dropped at once.
-  Glib::RefPtr<Gtk::Builder> builder = ApplLoadInterface({});
-  for (const char* window : {"MainWindow", "PrefWindow"})
-    if (builder) delete builder->get_widget<Gtk::Window>(window);
+  // The menu bar has a file of its own: GtkBuilder builds menus only from a whole file, and the
+  // windows are built when they are opened.
+  Glib::RefPtr<Gtk::Builder> builder;
+  try {
+    builder = Gtk::Builder::create_from_resource(kMenuResource);
+  } catch (const Glib::Error&) {
+  }
   if (!builder) {
     SeriousErrorQuit("Can't create nib ref.");
     return 0;
