@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -128,10 +129,11 @@ int64_t Interleaved25Width(const Prepared& p) {
 }
 
 // The first character of text outside [low, high], or 0.
-char32_t FirstOutside(std::u32string_view text, char32_t low, char32_t high) {
+// None when every character is inside; U+0000 is a character like any other here.
+std::optional<char32_t> FirstOutside(std::u32string_view text, char32_t low, char32_t high) {
   const auto it =
       std::find_if(text.begin(), text.end(), [&](char32_t c) { return c < low || c > high; });
-  return it == text.end() ? 0 : *it;
+  return it == text.end() ? std::nullopt : std::optional<char32_t>(*it);
 }
 
 std::string Anything(const BarCodeDataRec&, const Prepared&) {
@@ -141,13 +143,13 @@ std::string Anything(const BarCodeDataRec&, const Prepared&) {
 // EAN/UPC data and the add-on actually drawn (1 to 5 characters) must be digits: the number sets
 // have no pattern for anything else.
 std::string DigitsIn(const BarCodeDataRec& rec, std::u32string_view data) {
-  const char32_t c = FirstOutside(data, '0', '9');
-  return c ? BarCodeCannotCarry(rec, c) : std::string();
+  const std::optional<char32_t> c = FirstOutside(data, '0', '9');
+  return c ? BarCodeCannotCarry(rec, *c) : std::string();
 }
 std::string AddonDigitsIn(const BarCodeDataRec& rec, std::u32string_view addon) {
-  const char32_t c = FirstOutside(addon, '0', '9');
+  const std::optional<char32_t> c = FirstOutside(addon, '0', '9');
   if (!c) return {};
-  return BarCodeNoticeName(rec) + " add-on cannot carry the character " + BarCodeCharacterName(c);
+  return BarCodeNoticeName(rec) + " add-on cannot carry the character " + BarCodeCharacterName(*c);
 }
 std::string AddonUsedDigits(const BarCodeDataRec& rec, const Prepared& p) {
   const bool addonUsed = !p.addon.empty() && p.addon.size() <= 5;
@@ -178,8 +180,8 @@ std::string Code128Carries(const BarCodeDataRec& rec, const Prepared& p) {
   return c ? BarCodeCannotCarry(rec, c) : std::string();
 }
 std::string Code93Carries(const BarCodeDataRec& rec, const Prepared& p) {
-  const char32_t c = FirstOutside(p.data, 0, 127);
-  return c ? BarCodeCannotCarry(rec, c) : std::string();
+  const std::optional<char32_t> c = FirstOutside(p.data, 0, 127);
+  return c ? BarCodeCannotCarry(rec, *c) : std::string();
 }
 std::string Code39Carries(const BarCodeDataRec& rec, const Prepared&) {
   return BarCodeRefuseCode39(rec);

@@ -17,29 +17,6 @@ static void Sleep(int ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-static std::string Unescape(const std::string& cell) {
-  std::string out;
-  for (size_t i = 0; i < cell.size(); ++i) {
-    const char c = i + 1 < cell.size() && cell[i] == '\\' ? cell[++i] : 0;
-    if (c == 'x') {
-      out += static_cast<char>(std::stoi(cell.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else if (c == '*') { // copies of the character before, which may take several bytes
-      size_t digits = 0, start = out.size() - 1;
-      const int copies = std::stoi(cell.substr(i + 1), &digits);
-      while (start > 0 && (static_cast<unsigned char>(out[start]) & 0xC0) == 0x80)
-        --start;
-      const std::string character = out.substr(start);
-      for (int n = 1; n < copies; ++n)
-        out += character;
-      i += digits;
-    } else {
-      out += c == 0 ? cell[i] : c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
-    }
-  }
-  return out;
-}
-
 // A string GLib made for us, freed.
 static std::string Text(gchar* text) {
   const std::string copy = text ? text : "";
@@ -53,17 +30,12 @@ static std::string WithoutMnemonics(std::string label) {
 }
 
 std::vector<Cells> ReadCells(const std::string& name) {
-  std::istringstream in(ReadFileBytes(std::string(VX_TEST_DATA_DIR) + "/" + name));
   std::vector<Cells> rows;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    rows.emplace_back();
-    for (size_t start = 0, tab = 0; tab != std::string::npos; start = tab + 1) {
-      tab = line.find('\t', start);
-      rows.back().push_back(Unescape(line.substr(start, tab - start)));
-    }
+  for (TableLine& line : ReadTableLines(name)) {
+    for (std::string& cell : line.cells)
+      cell = Unescape(cell);
+    rows.push_back(std::move(line.cells));
   }
-  EXPECT_FALSE(rows.empty()) << "no table " << name;
   return rows;
 }
 

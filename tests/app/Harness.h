@@ -19,8 +19,8 @@
 #include <functional>
 
 using Cells = std::vector<std::string>;
-// The rows of tests/data/<name>, cells split at tabs, "#" lines skipped. Cells may hold \t, \n, \r,
-// \\ and \xNN, and "c\*N" stands for N copies of the character c.
+// The rows of tests/data/<name> by position (their header is a "#" line), each cell unescaped like
+// the engine tables' (tests/data/README.md).
 std::vector<Cells> ReadCells(const std::string& name);
 
 void Pump();

@@ -5,6 +5,7 @@
 #include "model/BarCodeTables.h"
 #include "model/BarCodeTexts.h"
 #include "output/writers/OutputPICT.h"
+#include "render/BarCodeRender.h"
 #include "render/epsf/EPSF.h"
 #include "services/MacRoman.h"
 #include "services/Services.h"
@@ -89,6 +90,7 @@ std::string OfRequest(const std::vector<std::string>& in, const std::string& fun
   if (function == "Macro") BarCodeMacroText(text, rec);
   if (function == "Title") BarCodeTitleText(text, rec);
   if (function == "Clean") text = (BarCodeCleanData(&rec), *rec.data + "|" + *rec.addon);
+  if (function == "Refusal") text = BarCodeRefusal(rec);
   BarCodeDataRecRelease(&rec);
   return text;
 }
@@ -98,6 +100,7 @@ const std::map<std::string, Function> kFunctions{
     {"Clean", [](auto& in) { return OfRequest(in, "Clean"); }},
     {"Macro", [](auto& in) { return OfRequest(in, "Macro"); }},
     {"Title", [](auto& in) { return OfRequest(in, "Title"); }},
+    {"Refusal", [](auto& in) { return OfRequest(in, "Refusal"); }},
     {"PackBits", [](auto& in) { return OutputPackBits(in.at(0)); }},
     {"MacRoman", [](auto& in) { return MacRomanFromUtf8(in.at(0)).value_or("refused"); }},
     {"MacRomanLossy", [](auto& in) { return MacRomanFromUtf8Lossy(in.at(0)); }},

@@ -153,23 +153,33 @@ std::vector<std::string> TableRow::List(const std::string& column, char separato
   return parts;
 }
 
+std::vector<TableLine> ReadTableLines(const std::string& name) {
+  std::istringstream in(ReadFileBytes(std::string(VX_TEST_DATA_DIR) + "/" + name));
+  std::vector<TableLine> lines;
+  int number = 0;
+  for (std::string text; std::getline(in, text);) {
+    if (++number, text.empty() || text[0] == '#') continue;
+    lines.push_back({number, {}});
+    for (size_t start = 0, tab = 0; tab != std::string::npos; start = tab + 1) {
+      tab = text.find('\t', start);
+      lines.back().cells.push_back(text.substr(start, tab - start));
+    }
+  }
+  EXPECT_FALSE(lines.empty()) << "no table " << name;
+  return lines;
+}
+
 std::vector<TableRow> ReadTable(const std::string& name) {
-  std::ifstream in(std::string(VX_TEST_DATA_DIR) + "/" + name);
   std::vector<TableRow> rows;
   std::vector<std::string> header;
-  int line = 0;
-  for (std::string text; std::getline(in, text);) {
-    if (++line, text.empty() || text[0] == '#') continue;
-    std::vector<std::string> cells; // as written: a tab never stands for itself in a cell
-    std::istringstream fields(text);
-    for (std::string cell; std::getline(fields, cell, '\t');)
-      cells.push_back(cell);
-    if (header.empty())
-      header = cells;
-    else
-      rows.push_back({name, line, {}});
-    for (size_t i = 0; !rows.empty() && i < cells.size() && i < header.size(); ++i)
-      rows.back().cells[header[i]] = cells[i];
+  for (const TableLine& line : ReadTableLines(name)) {
+    if (header.empty()) {
+      header = line.cells;
+      continue;
+    }
+    rows.push_back({name, line.number, {}});
+    for (size_t i = 0; i < line.cells.size() && i < header.size(); ++i)
+      rows.back().cells[header[i]] = line.cells[i];
   }
   return rows;
 }

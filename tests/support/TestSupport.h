@@ -47,7 +47,14 @@ struct TableRow {
   std::vector<std::string> List(const std::string& column, char separator = '|') const;
   friend void PrintTo(const TableRow& r, std::ostream* o) { *o << r.table << ":" << r.line; }
 };
-// The rows of tests/data/<name>; lines that are empty or start with "#" are left out.
+// The lines of tests/data/<name> that are neither empty nor "#" comments, with their numbers, split
+// at tabs, cells as written: a tab never stands for itself in a cell.
+struct TableLine {
+  int number = 0;
+  std::vector<std::string> cells;
+};
+std::vector<TableLine> ReadTableLines(const std::string& name);
+// The rows of a table whose first line names its columns.
 std::vector<TableRow> ReadTable(const std::string& name);
 
 // Any output file (PNG, TIFF, PICT, PDF, EPS) as a PNG on white, at about `dpi` (vector formats)
