@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -93,6 +94,20 @@ int16_t BarCodeTextAddon(int16_t code) {
 
 void BarCodeNote(const BarCodeDataRec& rec, std::string sentence) {
   if (!rec.notices) return;
+  // A notice is one line wherever it is shown: control characters of the data in it are written
+  // as the escapes -data takes, or as their code.
+  std::string line;
+  for (const char c : sentence) {
+    const auto byte = static_cast<unsigned char>(c);
+    char code[8];
+    std::snprintf(code, sizeof code, "U+%04X", byte);
+    line += byte >= 0x20 && byte != 0x7F ? std::string(1, c)
+            : c == '\n'                  ? "\\n"
+            : c == '\t'                  ? "\\t"
+            : c == '\r'                  ? "\\r"
+                                         : code;
+  }
+  sentence = std::move(line);
   std::vector<std::string>& list = *rec.notices;
   if (std::find(list.begin(), list.end(), sentence) == list.end())
     list.push_back(std::move(sentence));

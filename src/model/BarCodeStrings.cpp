@@ -244,8 +244,11 @@ void CleanField(std::string& text, Clean how, int16_t limit, int16_t spaces) {
     MakeCFStringDigit(text, how == Clean::Digits, 0);
     break;
   case Clean::TrimCut:
+    // Trimmed again after the cut, which may end in blanks that a second cleaning would drop: the
+    // data a window keeps and saves cleans to itself.
     MakeCFStringTrim(text, 0, 0);
     MakeCFStringNorm(text, limit, spaces);
+    MakeCFStringTrim(text, 0, 0);
     break;
   case Clean::DigitsThenCut:
     MakeCFStringDigit(text, 1, 0);
