@@ -110,6 +110,102 @@ constexpr std::array<Patterns, 20> kCodabar{"0000011", "0000110", "0001001", "11
 constexpr std::array<Patterns, 10> kPostNet{"11000", "00011", "00101", "00110", "01001",
                                             "01010", "01100", "10001", "10010", "10100"};
 
+// Code 93 character value 0-46 of a character code, or -1.
+constexpr int16_t Code93Value(int32_t c) {
+  if (c >= '0' && c <= '9') return static_cast<int16_t>(c - '0');
+  if (c >= 'A' && c <= 'Z') return static_cast<int16_t>(c - 'A' + 10);
+  if (c >= kCode93ShiftDollar && c <= kCode93ShiftPlus)
+    return static_cast<int16_t>(43 + c - kCode93ShiftDollar);
+  constexpr std::string_view kSymbols = "-. $/+%";
+  const size_t at =
+      (c > 0 && c < 128) ? kSymbols.find(static_cast<char>(c)) : std::string_view::npos;
+  return at == std::string_view::npos ? -1 : static_cast<int16_t>(36 + at);
+}
+
+// The published full-ASCII pairs of Code 93: ranges of character codes, the shift that leads them
+// and the offset from the code to the paired letter.
+struct ShiftRange {
+  int32_t first, last;
+  char32_t shift;
+  int32_t offset;
+};
+constexpr std::array<ShiftRange, 13> kCode93Shifts{{
+    {0, 0, kCode93ShiftPercent, 'U'},
+    {1, 26, kCode93ShiftDollar, 64},
+    {27, 31, kCode93ShiftPercent, 38},
+    {33, 35, kCode93ShiftSlash, 32},
+    {38, 42, kCode93ShiftSlash, 32},
+    {44, 44, kCode93ShiftSlash, 32},
+    {58, 58, kCode93ShiftSlash, 32},
+    {59, 63, kCode93ShiftPercent, 11},
+    {64, 64, kCode93ShiftPercent, 'V' - 64},
+    {91, 95, kCode93ShiftPercent, -16},
+    {96, 96, kCode93ShiftPercent, 'W' - 96},
+    {97, 122, kCode93ShiftPlus, -32},
+    {123, 127, kCode93ShiftPercent, -43},
+}};
+
+// The one or two characters that stand for c in Code 93 full ASCII; none for codes beyond it.
+struct Code93Chars {
+  std::array<char32_t, 2> c{};
+  size_t size = 0;
+};
+
+constexpr Code93Chars Code93CharsOf(int32_t c) {
+  if (Code93Value(c) >= 0) return {{static_cast<char32_t>(c), 0}, 1};
+  for (const ShiftRange& range : kCode93Shifts)
+    if (c >= range.first && c <= range.last)
+      return {{range.shift, static_cast<char32_t>(c + range.offset)}, 2};
+  return {};
+}
+
+// Strings of up to W characters for N entries, made at compile time.
+template <size_t N, size_t W> struct PatternTable {
+  std::array<std::array<char, W>, N> text{};
+  std::array<size_t, N> size{};
+
+  constexpr void Append(size_t i, std::string_view pattern) {
+    for (char c : pattern)
+      text[i][size[i]++] = c;
+  }
+  std::string_view operator[](size_t i) const { return {text[i].data(), size[i]}; }
+};
+
+// Code 93 widths by ASCII code, full-ASCII pairs spelled out.
+constexpr PatternTable<128, 12> kCode93Full = [] {
+  PatternTable<128, 12> table;
+  for (int32_t c = 0; c < 128; ++c) {
+    const Code93Chars chars = Code93CharsOf(c);
+    for (size_t k = 0; k < chars.size; ++k)
+      table.Append(c, kCode93[Code93Value(static_cast<int32_t>(chars.c[k]))]);
+  }
+  return table;
+}();
+
+constexpr std::string_view Code39Native(char32_t c) {
+  for (const Code39Char& entry : kCode39)
+    if (static_cast<char32_t>(entry.c) == c) return entry.pattern;
+  return {};
+}
+
+// Code 39 by ASCII code. Its full-ASCII shift pairs are the same letter pairs as those of Code 93,
+// with the shift characters $ % / + standing for the four Code 93 shifts.
+constexpr PatternTable<128, 18> kCode39Full = [] {
+  PatternTable<128, 18> table;
+  constexpr std::array<char, 4> kShift{'$', '%', '/', '+'};
+  for (int32_t c = 0; c < 128; ++c) {
+    const std::string_view own = Code39Native(static_cast<char32_t>(c));
+    if (!own.empty()) {
+      table.Append(c, own);
+      continue;
+    }
+    const Code93Chars chars = Code93CharsOf(c);
+    table.Append(c, Code39Native(static_cast<char32_t>(kShift[chars.c[0] - kCode93ShiftDollar])));
+    table.Append(c, Code39Native(chars.c[1]));
+  }
+  return table;
+}();
+
 template <size_t N>
 void Fill(std::array<std::string, N>& table, const std::array<Patterns, N>& src) {
   std::copy(src.begin(), src.end(), table.begin());
@@ -158,43 +254,20 @@ int BarCodeInitEAN128() {
   return 0;
 }
 
+// The full-ASCII tables are made at compile time; start-up only copies them.
 int BarCodeInitCode93() {
-  for (int32_t c = 0; c < 128; ++c) {
-    std::u32string chars;
-    BarCodeConvChr_Code93(chars, c);
-    BarCodeCode93[c].clear();
-    for (char32_t ch : chars)
-      BarCodeCode93[c] += kCode93[BarCodeConvASC_Code93(ch)];
-  }
+  for (size_t c = 0; c < 128; ++c)
+    BarCodeCode93[c] = kCode93Full[c];
   for (int32_t shift = kCode93ShiftDollar; shift <= kCode93ShiftPlus; ++shift)
-    BarCodeCode93[shift] = kCode93[BarCodeConvASC_Code93(shift)];
+    BarCodeCode93[shift] = kCode93[Code93Value(shift)];
   BarCodeCode93[132] = "111141";
   BarCodeCode93[133] = "1111411";
   return 0;
 }
 
 int BarCodeInitCode39() {
-  auto native = [](char32_t c) -> std::string_view {
-    for (const Code39Char& entry : kCode39)
-      if (static_cast<char32_t>(entry.c) == c) return entry.pattern;
-    return {};
-  };
-  // The full-ASCII shift pairs of Code 39 are the same letter pairs as those of Code 93, with the
-  // shift characters $ % / + standing for the four Code 93 shifts.
-  for (int32_t c = 0; c < 128; ++c) {
-    std::string_view own = native(static_cast<char32_t>(c));
-    if (!own.empty()) {
-      BarCodeCode39[c] = own;
-      continue;
-    }
-    std::u32string chars;
-    BarCodeConvChr_Code93(chars, c);
-    static constexpr char kShift[] = {'$', '%', '/', '+'};
-    std::string pair;
-    pair += native(static_cast<char32_t>(kShift[chars[0] - kCode93ShiftDollar]));
-    pair += native(chars[1]);
-    BarCodeCode39[c] = pair;
-  }
+  for (size_t c = 0; c < 128; ++c)
+    BarCodeCode39[c] = kCode39Full[c];
   return 0;
 }
 
@@ -235,53 +308,11 @@ int BarCodeInitArrays() {
 }
 
 int16_t BarCodeConvASC_Code93(int32_t c) {
-  if (c >= '0' && c <= '9') return static_cast<int16_t>(c - '0');
-  if (c >= 'A' && c <= 'Z') return static_cast<int16_t>(c - 'A' + 10);
-  if (c >= kCode93ShiftDollar && c <= kCode93ShiftPlus)
-    return static_cast<int16_t>(43 + c - kCode93ShiftDollar);
-  static constexpr std::string_view kSymbols = "-. $/+%";
-  size_t at = (c > 0 && c < 128) ? kSymbols.find(static_cast<char>(c)) : std::string_view::npos;
-  return at == std::string_view::npos ? -1 : static_cast<int16_t>(36 + at);
+  return Code93Value(c);
 }
 
-namespace {
-
-// The published full-ASCII pairs of Code 93: ranges of character codes, the shift that leads them
-// and the offset from the code to the paired letter.
-struct ShiftRange {
-  int32_t first, last;
-  char32_t shift;
-  int32_t offset;
-};
-constexpr std::array<ShiftRange, 13> kCode93Shifts{{
-    {0, 0, kCode93ShiftPercent, 'U'},
-    {1, 26, kCode93ShiftDollar, 64},
-    {27, 31, kCode93ShiftPercent, 38},
-    {33, 35, kCode93ShiftSlash, 32},
-    {38, 42, kCode93ShiftSlash, 32},
-    {44, 44, kCode93ShiftSlash, 32},
-    {58, 58, kCode93ShiftSlash, 32},
-    {59, 63, kCode93ShiftPercent, 11},
-    {64, 64, kCode93ShiftPercent, 'V' - 64},
-    {91, 95, kCode93ShiftPercent, -16},
-    {96, 96, kCode93ShiftPercent, 'W' - 96},
-    {97, 122, kCode93ShiftPlus, -32},
-    {123, 127, kCode93ShiftPercent, -43},
-}};
-
-} // namespace
-
 int BarCodeConvChr_Code93(std::u32string& out, int32_t c) {
-  out.clear();
-  if (BarCodeConvASC_Code93(c) >= 0) {
-    out += static_cast<char32_t>(c);
-    return 0;
-  }
-  for (const ShiftRange& range : kCode93Shifts) {
-    if (c < range.first || c > range.last) continue;
-    out += range.shift;
-    out += static_cast<char32_t>(c + range.offset);
-    break;
-  }
+  const Code93Chars chars = Code93CharsOf(c);
+  out.assign(chars.c.data(), chars.size);
   return 0;
 }

@@ -5,6 +5,8 @@
 #include "render/BarCodeGraphics.h"
 #include "render/epsf/EPSF.h"
 
+#include <algorithm>
+
 BarCodeCanvas BarCodeBeginSymbol(cairo_t* cg, const BarCodeDataRec& rec, BarCodeRect box) {
   BarCodeCanvas canvas{cg, rec.epsText.get(), rec.textVisible == 1};
   if (cg) {
@@ -102,12 +104,31 @@ std::string BarCodeDisplayText(const BarCodeDataRec& rec) {
   return rec.data ? *rec.data : std::string();
 }
 
+// On a bitmap file whole-pixel modules go straight into the pixels; on other bitmaps a run of dark
+// modules in a row goes to cairo as one rectangle: the filled shape is the same, the pixels are
+// the same, and cairo has a fraction of the edges to sort. Vector output keeps one rectangle a
+// module.
 void BarCodeDrawModulePicture(const BarCodeCanvas& canvas, std::string_view picture, int columns,
                               int rows, float moduleWidth, float moduleHeight) {
   if (columns <= 0 || rows <= 0 || picture.size() != static_cast<size_t>(columns) * rows) return;
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < columns; ++c)
-      if (picture[static_cast<size_t>(r) * columns + c] == '1')
-        BarCodePaintRect(
-            canvas, {moduleWidth * c, moduleHeight * (rows - 1 - r), moduleWidth, moduleHeight});
+  const bool filled = canvas.cg && GraphicsFillPicture(canvas.cg, picture, columns, rows,
+                                                       moduleWidth, moduleHeight);
+  const bool runs = canvas.cg && !filled && GraphicsDrawsPixels(canvas.cg);
+  for (int r = 0; r < rows && (canvas.eps || (canvas.cg && !filled)); ++r) {
+    const std::string_view row = picture.substr(static_cast<size_t>(r) * columns, columns);
+    const float y = moduleHeight * static_cast<float>(rows - 1 - r);
+    for (int c = 0; c < columns; ++c) {
+      if (row[c] != '1') continue;
+      const float x = moduleWidth * static_cast<float>(c);
+      if (canvas.eps) EPSFPaintRect({x, y, moduleWidth, moduleHeight}, *canvas.eps);
+      if (!canvas.cg || filled) continue;
+      if (!runs) {
+        GraphicsAddRect(canvas.cg, x, y, moduleWidth, moduleHeight);
+        continue;
+      }
+      if (c > 0 && row[c - 1] == '1') continue;
+      const size_t end = std::min(row.find('0', c), row.size());
+      GraphicsAddRect(canvas.cg, x, y, moduleWidth * static_cast<float>(end - c), moduleHeight);
+    }
+  }
 }

@@ -6,7 +6,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -72,14 +74,108 @@ std::string ShowableText(std::string_view text) {
   return Utf8Encode(chars);
 }
 
+const cairo_user_data_key_t kOwnImageKey{};
+
+bool Whole(double v) {
+  return std::nearbyint(v) == v;
+}
+
+// Rectangles on whole pixels in opaque black are written straight into the pixels: exactly what
+// cairo's fill makes of them (full coverage, black over anything is black), without sorting their
+// edges with every other bar's. Anything else is left to cairo. The context's matrix, when it
+// allows this: a bitmap file's own context, black, and no rotation or skew.
+bool DirectMatrix(cairo_t* cg, cairo_matrix_t& m) {
+  double red, green, blue, alpha;
+  if (!cairo_get_user_data(cg, &kOwnImageKey) || cairo_get_operator(cg) != CAIRO_OPERATOR_OVER ||
+      cairo_pattern_get_rgba(cairo_get_source(cg), &red, &green, &blue, &alpha) !=
+          CAIRO_STATUS_SUCCESS ||
+      alpha != 1 || red != 0 || green != 0 || blue != 0)
+    return false;
+  cairo_get_matrix(cg, &m);
+  return m.xy == 0 && m.yx == 0;
+}
+
+// The pixels of an image surface, flushed for writing; cairo is told of the change when it goes.
+struct PixelWriter {
+  cairo_surface_t* target;
+  unsigned char* pixels;
+  int stride;
+  double width, height;
+
+  explicit PixelWriter(cairo_surface_t* surface)
+      : target(surface),
+        pixels((cairo_surface_flush(surface), cairo_image_surface_get_data(surface))),
+        stride(cairo_image_surface_get_stride(surface)),
+        width(cairo_image_surface_get_width(surface)),
+        height(cairo_image_surface_get_height(surface)) {}
+  PixelWriter(const PixelWriter&) = delete;
+  PixelWriter& operator=(const PixelWriter&) = delete;
+  ~PixelWriter() { cairo_surface_mark_dirty(target); }
+
+  // Fills a rectangle given in whole device pixels, clipped to the image.
+  void Fill(double x1, double y1, double x2, double y2) const {
+    const int left = static_cast<int>(std::clamp(std::min(x1, x2), 0.0, width));
+    const int right = static_cast<int>(std::clamp(std::max(x1, x2), 0.0, width));
+    const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, height));
+    const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, height));
+    for (int row = top; row < bottom; ++row) {
+      auto* p = reinterpret_cast<uint32_t*>(pixels + static_cast<size_t>(row) * stride);
+      std::fill(p + left, p + right, 0xFF000000u);
+    }
+  }
+};
+
+bool FillWholePixels(cairo_t* cg, double x, double y, double width, double height) {
+  cairo_matrix_t m;
+  if (!DirectMatrix(cg, m)) return false;
+  double x1 = x, y1 = y, x2 = x + width, y2 = y + height;
+  cairo_matrix_transform_point(&m, &x1, &y1);
+  cairo_matrix_transform_point(&m, &x2, &y2);
+  if (!Whole(x1) || !Whole(y1) || !Whole(x2) || !Whole(y2)) return false;
+  PixelWriter(cairo_get_target(cg)).Fill(x1, y1, x2, y2);
+  return true;
+}
+
 } // namespace
+
+void GraphicsOwnImage(cairo_t* cg) {
+  cairo_surface_t* target = cairo_get_target(cg);
+  if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+      cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32)
+    cairo_set_user_data(cg, &kOwnImageKey, cg, nullptr);
+}
+
+bool GraphicsFillPicture(cairo_t* cg, std::string_view picture, int columns, int rows,
+                         double moduleWidth, double moduleHeight) {
+  cairo_matrix_t m;
+  if (!DirectMatrix(cg, m) || !Whole(m.x0) || !Whole(m.y0) || !Whole(m.xx * moduleWidth) ||
+      !Whole(m.yy * moduleHeight))
+    return false;
+  const PixelWriter writer(cairo_get_target(cg));
+  for (int r = 0; r < rows; ++r) {
+    const std::string_view row = picture.substr(static_cast<size_t>(r) * columns, columns);
+    const double y1 = m.yy * moduleHeight * (rows - 1 - r) + m.y0;
+    for (size_t c = row.find('1'); c != std::string_view::npos; c = row.find('1', c)) {
+      const size_t end = std::min(row.find('0', c), row.size());
+      writer.Fill(m.xx * moduleWidth * static_cast<double>(c) + m.x0, y1,
+                  m.xx * moduleWidth * static_cast<double>(end) + m.x0, y1 + m.yy * moduleHeight);
+      c = end;
+    }
+  }
+  return true;
+}
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height) {
   cairo_rectangle(cg, x, y, width, height);
   cairo_fill(cg);
 }
 
+bool GraphicsDrawsPixels(cairo_t* cg) {
+  return cairo_surface_get_type(cairo_get_target(cg)) == CAIRO_SURFACE_TYPE_IMAGE;
+}
+
 void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height) {
+  if (cairo_get_user_data(cg, &kOwnImageKey) && FillWholePixels(cg, x, y, width, height)) return;
   cairo_rectangle(cg, x, y, width, height);
 }
 

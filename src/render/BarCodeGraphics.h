@@ -16,6 +16,16 @@ struct BarCodePoint {
 };
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
+// Marks a context that draws unclipped into an ARGB32 image of its own, as a bitmap file's does:
+// its rectangles on whole pixels are written straight into the pixels.
+void GraphicsOwnImage(cairo_t* cg);
+// Fills the dark modules ('1') of a picture of columns x rows, row by row from the top, the bottom
+// row at y = 0, straight into the pixels of a context marked by GraphicsOwnImage when every module
+// falls on whole pixels; false, with nothing drawn, otherwise.
+bool GraphicsFillPicture(cairo_t* cg, std::string_view picture, int columns, int rows,
+                         double moduleWidth, double moduleHeight);
+// Whether the context draws into pixels (an image surface) rather than a vector format.
+bool GraphicsDrawsPixels(cairo_t* cg);
 // Adds a rectangle to the shapes waiting to be filled; GraphicsFillShapes fills them all at once.
 void GraphicsAddRect(cairo_t* cg, double x, double y, double width, double height);
 void GraphicsFillShapes(cairo_t* cg);

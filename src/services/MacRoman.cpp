@@ -2,6 +2,7 @@
 
 #include "model/BarCodeStrings.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -46,27 +47,41 @@ int ByteFor(char32_t c) {
 
 } // namespace
 
-std::optional<std::string> MacRomanFromUtf8(std::string_view text) {
-  if (IsAscii(text)) return std::string(text); // the same bytes in both
-  if (!Utf8Valid(text)) return std::nullopt;
-  std::string out;
+namespace {
+
+// Mac OS Roman bytes of UTF-8 text, `lossy` giving "?" for what it cannot hold; false for text
+// it cannot hold or bytes that are not UTF-8 when not lossy. ASCII runs, nearly all of an EPS
+// file, are copied as they are; only the runs of other bytes, whole characters each, are decoded.
+bool Convert(std::string_view text, bool lossy, std::string& out) {
   out.reserve(text.size());
-  for (char32_t c : Utf8Decode(text)) {
-    const int byte = ByteFor(c);
-    if (byte < 0) return std::nullopt;
-    out += static_cast<char>(byte);
+  const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  for (auto at = text.begin(); at != text.end();) {
+    const auto high = std::find_if_not(at, text.end(), ascii);
+    out.append(at, high);
+    const auto end = std::find_if(high, text.end(), ascii);
+    const std::string_view run(high, end);
+    if (!lossy && !Utf8Valid(run)) return false;
+    for (char32_t c : Utf8Decode(run)) {
+      const int byte = ByteFor(c);
+      if (byte < 0 && !lossy) return false;
+      out += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    at = end;
   }
+  return true;
+}
+
+} // namespace
+
+std::optional<std::string> MacRomanFromUtf8(std::string_view text) {
+  std::string out;
+  if (!Convert(text, false, out)) return std::nullopt;
   return out;
 }
 
 std::string MacRomanFromUtf8Lossy(std::string_view text) {
-  if (IsAscii(text)) return std::string(text);
   std::string out;
-  out.reserve(text.size());
-  for (char32_t c : Utf8Decode(text)) {
-    const int byte = ByteFor(c);
-    out += byte < 0 ? '?' : static_cast<char>(byte);
-  }
+  Convert(text, true, out);
   return out;
 }
 

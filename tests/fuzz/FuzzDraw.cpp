@@ -1,13 +1,17 @@
 // Every symbology through the size computation and the drawing. Fields: the numbers "symbology
 // scale trim antialiasOff fontSmoothOff dpi" (a new drawing parameter is one more number at the
 // end), the add-on, the display text, then the data. What can be drawn is drawn on an image surface
-// and as EPS text, inside the box that the size computation gives; what cannot is drawn nowhere.
+// and as EPS text, inside the box that the size computation gives, and the bitmap's PNG decodes to
+// exactly its pixels; what cannot be drawn is drawn nowhere.
 #include "Fuzz.h"
 
 #include "render/BarCodeRender.h"
 
+#include <png.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <sstream>
 
@@ -30,6 +34,25 @@ void CheckEps(const std::string& eps, BarCodeRect box, BarCodeRect unscaled) {
     }
   }
   FUZZ_CHECK(bounded);
+}
+
+// The PNG of a bitmap decodes, through libpng, to exactly its pixels.
+void CheckPng(const OutputBitmap& bitmap) {
+  const std::string png = OutputEncodePNG(bitmap);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  FUZZ_CHECK(png_image_begin_read_from_memory(&image, png.data(), png.size()));
+  image.format = PNG_FORMAT_RGBA;
+  FUZZ_CHECK(static_cast<int>(image.width) == bitmap.width &&
+             static_cast<int>(image.height) == bitmap.height);
+  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+  FUZZ_CHECK(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+  for (int y = 0; y < bitmap.height; ++y)
+    for (int x = 0; x < bitmap.width; ++x) {
+      uint8_t want[4];
+      OutputStraightRGBA(OutputPixelAt(bitmap, x, y), 0, want);
+      FUZZ_CHECK(std::memcmp(want, &pixels[4 * (size_t(y) * bitmap.width + x)], 4) == 0);
+    }
 }
 
 } // namespace
@@ -57,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool fits =
       drawable && std::max(unscaled.width, unscaled.height) * OutputPixelFactor(rec) < 16384;
   FUZZ_CHECK(OutputRenderBitmap(rec, 0, 0, bitmap) == fits);
+  if (fits && size_t(bitmap.width) * bitmap.height < (1u << 22)) CheckPng(bitmap);
   rec.epsText = std::make_shared<std::string>();
   BarCodeUpdateImage(nullptr, 0, 0, &rec);
   if (drawable) CheckEps(*rec.epsText, box, unscaled);

@@ -1,23 +1,21 @@
 #include "model/BarCodeDataRec.h"
 #include "output/writers/OutputPICT.h"
 #include "output/writers/OutputWriters.h"
+#include "render/BarCodeGraphics.h"
 #include "render/BarCodeRender.h"
 #include "services/Services.h"
 
 #include <cairo.h>
-#include <png.h>
+#include <sys/mman.h>
 #include <tiffio.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace {
 
 constexpr int kMaxPixels = 16384; // per side; beyond it cairo refuses the surface anyway
-constexpr double kMetresPerInch = 0.0254;
 
 // A bitmap draws in a y-up space like a page: row 0 of the buffer is the top of the image.
 cairo_t* CreateUpContext(cairo_surface_t* surface, int height) {
@@ -102,16 +100,32 @@ bool EncodePICTFile(const OutputBitmap& bitmap, const std::string& temp) {
   return !pict.empty() && DataFileFillTemp(temp, pict);
 }
 
-// Whether the bitmap holds nothing but black at some coverage, as every symbol does: its PNG is
-// then grey and alpha, which holds exactly the same pixels in half the bytes and needs no division.
-bool InkOnly(const OutputBitmap& bitmap) {
-  for (int y = 0; y < bitmap.height; ++y)
-    for (int x = 0; x < bitmap.width; ++x)
-      if ((OutputPixelAt(bitmap, x, y) & 0x00FFFFFF) != 0) return false;
-  return true;
+} // namespace
+
+OutputPixelBuffer& OutputPixelBuffer::operator=(OutputPixelBuffer&& other) noexcept {
+  if (this != &other) {
+    Allocate(0);
+    std::swap(bytes_, other.bytes_);
+    std::swap(size_, other.size_);
+  }
+  return *this;
 }
 
-} // namespace
+OutputPixelBuffer::~OutputPixelBuffer() {
+  Allocate(0);
+}
+
+bool OutputPixelBuffer::Allocate(size_t size) {
+  if (bytes_) munmap(bytes_, size_);
+  bytes_ = nullptr;
+  size_ = 0;
+  if (size == 0) return false;
+  void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return false;
+  bytes_ = static_cast<char*>(mapped);
+  size_ = size;
+  return true;
+}
 
 uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y) {
   uint32_t pixel;
@@ -161,62 +175,18 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
   if (out.width == 0 || out.height == 0 || out.width > kMaxPixels || out.height > kMaxPixels)
     return false;
   out.stride = OutputBytesPerRow(out.width);
-  try {
-    out.pixels.assign(static_cast<size_t>(out.stride) * out.height, '\0');
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  if (!out.pixels.Allocate(static_cast<size_t>(out.stride) * out.height)) return false;
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.pixels.data()),
                                           CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);
   cairo_t* cg = CreateUpContext(surface, out.height);
+  GraphicsOwnImage(cg);
   BarCodeUpdateImage(cg, width, height, &plan.rec);
   cairo_destroy(cg);
   cairo_surface_flush(surface);
   const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   return ok;
-}
-
-// PNG through libpng rather than cairo's writer: cairo lets libpng try every row filter on every
-// row, which costs a run of the command line more time than drawing the barcode. The rows of a
-// barcode mostly repeat the row above, so the "up" filter leaves runs of zeros, which zlib's
-// run-length matching packs as small as its fastest level does, without its hash chains.
-std::string OutputEncodePNG(const OutputBitmap& bitmap) {
-  std::string png;
-  png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = writer ? png_create_info_struct(writer) : nullptr;
-  if (!info || setjmp(png_jmpbuf(writer))) {
-    png_destroy_write_struct(&writer, &info);
-    return {};
-  }
-  png_set_write_fn(
-      writer, &png,
-      [](png_structp p, png_bytep data, png_size_t length) {
-        static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<char*>(data), length);
-      },
-      nullptr);
-  const bool grey = InkOnly(bitmap);
-  png_set_IHDR(writer, info, bitmap.width, bitmap.height, 8,
-               grey ? PNG_COLOR_TYPE_GRAY_ALPHA : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  const auto perMetre = static_cast<png_uint_32>(std::lround(bitmap.resolution / kMetresPerInch));
-  png_set_pHYs(writer, info, perMetre, perMetre, PNG_RESOLUTION_METER);
-  png_set_filter(writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-  png_set_compression_level(writer, 1);
-  png_set_compression_strategy(writer, Z_RLE);
-  png_write_info(writer, info);
-  std::string row((grey ? 2 : 4) * static_cast<size_t>(bitmap.width), '\0');
-  for (int y = 0; y < bitmap.height; ++y) {
-    for (int x = 0; x < bitmap.width && grey; ++x)
-      row[2 * x + 1] = static_cast<char>(OutputPixelAt(bitmap, x, y) >> 24);
-    for (int x = 0; x < bitmap.width && !grey; ++x)
-      OutputStraightRGBA(OutputPixelAt(bitmap, x, y), 0, reinterpret_cast<uint8_t*>(&row[4 * x]));
-    png_write_row(writer, reinterpret_cast<png_const_bytep>(row.data()));
-  }
-  png_write_end(writer, info);
-  png_destroy_write_struct(&writer, &info);
-  return png;
 }
 
 OutputResult OutputFilePNG(const std::string& path, const BarCodeDataRec& rec, float width,

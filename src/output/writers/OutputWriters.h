@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct BarCodeDataRec;
 
@@ -51,10 +52,30 @@ OutputResult OutputStoreBytes(const std::string& path, uint32_t type, uint32_t c
                               std::string_view bytes);
 
 // The pieces the desktop program reuses for its own clipboard and tests.
+// Zeroed memory for pixels, mapped from the system, whose fresh pages are zero already: a bitmap
+// is not cleared a second time byte by byte.
+class OutputPixelBuffer {
+public:
+  OutputPixelBuffer() = default;
+  OutputPixelBuffer(const OutputPixelBuffer&) = delete;
+  OutputPixelBuffer& operator=(const OutputPixelBuffer&) = delete;
+  OutputPixelBuffer(OutputPixelBuffer&& other) noexcept { *this = std::move(other); }
+  OutputPixelBuffer& operator=(OutputPixelBuffer&& other) noexcept;
+  ~OutputPixelBuffer();
+  bool Allocate(size_t size);
+  char* data() { return bytes_; }
+  const char* data() const { return bytes_; }
+  size_t size() const { return size_; }
+
+private:
+  char* bytes_ = nullptr;
+  size_t size_ = 0;
+};
+
 struct OutputBitmap {
   int width = 0, height = 0, stride = 0;
-  double resolution = 72; // pixels per inch at which the bitmap has the symbol's size in points
-  std::string pixels;     // cairo ARGB32, premultiplied, native byte order
+  double resolution = 72;   // pixels per inch at which the bitmap has the symbol's size in points
+  OutputPixelBuffer pixels; // cairo ARGB32, premultiplied, native byte order
 };
 // Pixels per unit of a bitmap's drawing: the whole number nearest to what the record's scale and
 // resolution ask for, at least 1. A bitmap is the unscaled symbol box times this factor.

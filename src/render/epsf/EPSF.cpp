@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -27,6 +28,13 @@ void AppendLine(std::string& eps, std::string_view line) {
 // A number with a fixed count of decimals, as printf's %.Nf writes it in the C locale (without
 // printf's cost, which a picture of a hundred bars pays hundreds of times).
 std::string Format(double value, int decimals) {
+  // Most numbers are whole (bars stand on whole units): their digits need no conversion of a
+  // fraction. Negative zero keeps its sign, as printf writes it.
+  if (value == std::trunc(value) && std::abs(value) < 1e15 && !std::signbit(value)) {
+    std::string whole = std::to_string(static_cast<int64_t>(value));
+    if (decimals > 0) whole.append(1, '.').append(static_cast<size_t>(decimals), '0');
+    return whole;
+  }
   char buffer[400]; // the longest double in fixed notation, with its decimals
   const auto written =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);

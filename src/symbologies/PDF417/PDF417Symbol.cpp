@@ -71,31 +71,47 @@ bool PDF417Encode(const std::string& data, PDF417Param& p) {
   return p.error == kPDF417ErrorNone;
 }
 
-} // namespace
+// The module picture of a symbol ('1' dark) with its size; none for data that makes no symbol.
+struct PDF417Picture {
+  std::string data;
+  uint32_t columns = 0, rows = 0;
+  std::string modules;
+};
 
-uint32_t ProcessPDF417GetCols(const std::string& data) {
+// Sizing and drawing one request ask for its symbol several times, and its error correction is
+// most of the work: each thread keeps the last symbol it made.
+const PDF417Picture& PDF417Symbol(const std::string& data) {
+  thread_local PDF417Picture last{"", 0, 0, ""};
+  if (data == last.data) return last;
   PDF417Param p;
-  return PDF417Encode(data, p) ? static_cast<uint32_t>(p.bitColumns) : 0;
-}
-
-uint32_t ProcessPDF417GetRows(const std::string& data) {
-  PDF417Param p;
-  return PDF417Encode(data, p) ? static_cast<uint32_t>(p.codeRows) : 0;
-}
-
-int ProcessPDF417Display(const std::string& data, std::string& picture) {
-  picture.clear();
-  PDF417Param p;
-  if (!PDF417Encode(data, p)) return 0;
+  last = {data, 0, 0, ""};
+  if (!PDF417Encode(data, p)) return last;
   const size_t columns = static_cast<size_t>(p.bitColumns), rows = static_cast<size_t>(p.codeRows);
   const size_t bytesPerRow = (columns + 7) / 8;
-  picture.resize(columns * rows);
+  last.columns = static_cast<uint32_t>(columns);
+  last.rows = static_cast<uint32_t>(rows);
+  last.modules.resize(columns * rows);
   for (size_t r = 0; r < rows; ++r) {
     const uint8_t* bits = p.bitMatrix.data() + r * bytesPerRow;
-    char* out = picture.data() + r * columns;
+    char* out = last.modules.data() + r * columns;
     for (size_t c = 0; c < columns; ++c)
       out[c] = (bits[c / 8] >> (7 - c % 8) & 1) ? '0' : '1';
   }
+  return last;
+}
+
+} // namespace
+
+uint32_t ProcessPDF417GetCols(const std::string& data) {
+  return PDF417Symbol(data).columns;
+}
+
+uint32_t ProcessPDF417GetRows(const std::string& data) {
+  return PDF417Symbol(data).rows;
+}
+
+int ProcessPDF417Display(const std::string& data, std::string& picture) {
+  picture = PDF417Symbol(data).modules;
   return 0;
 }
 
