@@ -20,6 +20,7 @@ extern "C" void vx_app_resources_register_resource(void);
 namespace {
 
 constexpr const char* kStyleResource = "/org/veltrix/BarCode/VeltrixBarCode.css";
+constexpr const char* kMenuResource = "/org/veltrix/BarCode/VeltrixBarCodeMenus.ui";
 
 struct ApplCommand {
   std::string_view code;
@@ -114,14 +115,36 @@ bool CommandAvailable(std::string_view code) {
   return false;
 }
 
+// The windows are forms around one picture that the program draws itself: GTK's cairo renderer
+// draws them as well as OpenGL would, and without OpenGL the program does not load and set up a GL
+// driver before its first window (a quarter of a second with software GL). Another renderer or
+// GDK options chosen in the environment are kept. GTK reads the option as it starts (when the
+// application is made); it is not handed on to the programs that this one opens.
+bool DrawWithoutGL() {
+  const std::string renderer = Glib::getenv("GSK_RENDERER");
+  if (!Glib::getenv("GDK_DEBUG").empty() || !(renderer.empty() || renderer == "cairo"))
+    return false;
+  Glib::setenv("GDK_DEBUG", "gl-disable");
+  return true;
+}
+
+void DrawnWithoutGL() {
+  Glib::unsetenv("GDK_DEBUG");
+  // The display's own choice of renderer, so that GTK does not try OpenGL first.
+  if (GdkDisplay* display = gdk_display_get_default())
+    g_object_set_data(G_OBJECT(display), "gsk-renderer", const_cast<char*>("cairo"));
+}
+
 } // namespace
 
 Glib::RefPtr<Gtk::Application> ApplCreate(bool unique) {
   vx_app_resources_register_resource();
+  const bool withoutGL = DrawWithoutGL();
   auto app =
       Gtk::Application::create(kApplicationId, unique ? Gio::Application::Flags::HANDLES_OPEN
                                                       : Gio::Application::Flags::HANDLES_OPEN |
                                                             Gio::Application::Flags::NON_UNIQUE);
+  if (withoutGL) DrawnWithoutGL();
   app->signal_startup().connect([] { ApplInit(); });
   app->signal_activate().connect(&ApplActivate);
   // Files handed to the program, on its command line or by another launch, open as documents.
@@ -136,7 +159,6 @@ Glib::RefPtr<Gtk::Application> ApplGet() {
 
 Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& objects) {
   try {
-    if (objects.empty()) return Gtk::Builder::create_from_resource(kInterfaceResource);
     return Gtk::Builder::create_from_resource(kInterfaceResource, objects);
   } catch (const Glib::Error&) {
     return {};
@@ -145,11 +167,13 @@ Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& o
 
 int ApplInit() {
   HBRegister();
-  // GtkBuilder builds menus only with the whole file, so the windows made along with the menu bar
-  // are dropped at once.
-  Glib::RefPtr<Gtk::Builder> builder = ApplLoadInterface({});
-  for (const char* window : {"MainWindow", "PrefWindow"})
-    if (builder) delete builder->get_widget<Gtk::Window>(window);
+  // The menu bar has a file of its own: GtkBuilder builds menus only from a whole file, and the
+  // windows are built when they are opened.
+  Glib::RefPtr<Gtk::Builder> builder;
+  try {
+    builder = Gtk::Builder::create_from_resource(kMenuResource);
+  } catch (const Glib::Error&) {
+  }
   if (!builder) {
     SeriousErrorQuit("Can't create nib ref.");
     return 0;

@@ -30,7 +30,7 @@ Glib::RefPtr<Gtk::Application> ApplCreate(bool unique);
 Glib::RefPtr<Gtk::Application> ApplGet();
 // The start-up sequence, run once when the application starts (its startup signal).
 int ApplInit();
-// Loads objects of the interface file (all of it for none); null when it cannot be read.
+// Loads objects of the interface file (the windows); null when it cannot be read.
 Glib::RefPtr<Gtk::Builder> ApplLoadInterface(const std::vector<Glib::ustring>& objects);
 
 int InstallApplicationHandler();

@@ -7,10 +7,30 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <utility>
 
 namespace {
 
 constexpr const char* kWinDataKey = "vx-window-data";
+constexpr const char* kViewsKey = "vx-views";
+
+// A reference to an object, dropped with the holder.
+class GObjectHold {
+public:
+  explicit GObjectHold(GObject* object) : object_(G_OBJECT(g_object_ref(object))) {}
+  GObjectHold(GObjectHold&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+  GObjectHold(const GObjectHold&) = delete;
+  GObjectHold& operator=(const GObjectHold&) = delete;
+  GObjectHold& operator=(GObjectHold&&) = delete;
+  ~GObjectHold() {
+    if (object_) g_object_unref(object_);
+  }
+  GObject* get() const { return object_; }
+
+private:
+  GObject* object_;
+};
 
 // Depth-first over the widget tree; the first widget whose interface id passes the test.
 GtkWidget* FindWidget(GtkWidget* root, const std::function<bool(const char*)>& matches) {
@@ -92,13 +112,30 @@ int WindowAppendIDToTitle(Gtk::Window& window) {
 }
 
 Gtk::Widget* ViewFindByID(Gtk::Widget& root, int identifier) {
+  // Every change of a control reads the others: the widgets found are kept on the root, held so
+  // that none is used after its time, and a kept widget counts only while it is still in the root.
+  using Found = std::map<int, GObjectHold>;
+  auto* kept = static_cast<Found*>(g_object_get_data(G_OBJECT(root.gobj()), kViewsKey));
+  if (!kept) {
+    kept = new Found;
+    g_object_set_data_full(G_OBJECT(root.gobj()), kViewsKey, kept,
+                           [](gpointer p) { delete static_cast<Found*>(p); });
+  }
+  if (auto at = kept->find(identifier); at != kept->end()) {
+    auto* widget = GTK_WIDGET(at->second.get());
+    if (widget == root.gobj() || gtk_widget_is_ancestor(widget, root.gobj()))
+      return Glib::wrap(widget);
+    kept->erase(at);
+  }
   std::string suffix = "-";
   suffix += std::to_string(identifier);
   GtkWidget* found = FindWidget(root.gobj(), [&](const char* id) {
     const size_t length = std::strlen(id);
     return length > suffix.size() && suffix == id + length - suffix.size();
   });
-  return found ? Glib::wrap(found) : nullptr;
+  if (!found) return nullptr;
+  kept->emplace(identifier, GObjectHold(G_OBJECT(found)));
+  return Glib::wrap(found);
 }
 
 Gtk::Widget* ViewFindByName(Gtk::Widget& root, const std::string& id) {

@@ -104,6 +104,8 @@ void Show(Gtk::Window& window, const WinStatus& status) {
   if (!status.scan.empty())
     markup.insert(cut == std::string::npos ? markup.size() : cut,
                   std::string(kSeparator) + status.scan);
+  // Setting a tooltip asks the display where the pointer is: only a new line sets them.
+  if (std::string(line->get_label()) == markup) return;
   line->set_markup(markup);
   line->set_tooltip_text(line->get_text());
 }
