@@ -6,7 +6,7 @@
 #include "services/Services.h"
 
 #include <cairo.h>
-#include <sys/mman.h>
+#include <cstdlib>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -115,14 +115,15 @@ OutputPixelBuffer::~OutputPixelBuffer() {
   Allocate(0);
 }
 
+// calloc: a large bitmap comes from fresh zeroed pages without a clearing pass, and a batch's
+// small ones reuse the heap instead of faulting in new pages (and unmapping them) for every row.
 bool OutputPixelBuffer::Allocate(size_t size) {
-  if (bytes_) munmap(bytes_, size_);
+  std::free(bytes_);
   bytes_ = nullptr;
   size_ = 0;
   if (size == 0) return false;
-  void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) return false;
-  bytes_ = static_cast<char*>(mapped);
+  bytes_ = static_cast<char*>(std::calloc(size, 1));
+  if (!bytes_) return false;
   size_ = size;
   return true;
 }
