@@ -2,10 +2,14 @@
 
 #include "services/MacRoman.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -53,13 +57,40 @@ std::string FollowLinks(std::string path, struct stat& info) {
   return path;
 }
 
-// The permissions a plain create gives a new file. Read once, at start-up: asking means setting
-// the mask for a moment, which another thread's create must not see.
-const mode_t kCreateMode = [] {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}();
+// Makes a new file beside the target under a name no other file has. A new target gets what a
+// plain create would give it (the kernel applies the umask to 0666); a replaced file keeps its
+// permissions.
+int OpenTempBeside(const std::string& path, const struct stat& existing, std::string& temp) {
+  // Names only need to be unlikely to meet (O_EXCL settles the rest): seeded from the clock and
+  // the thread's own storage, without a system call.
+  static std::atomic<unsigned> made{0};
+  thread_local unsigned seed = 0;
+  thread_local std::minstd_rand random(
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
+                            static_cast<int64_t>(reinterpret_cast<uintptr_t>(&seed))));
+  const bool replaced = S_ISREG(existing.st_mode);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/.vxtmp-%08x%04x", static_cast<unsigned>(random()),
+                  made++ & 0xFFFFu);
+    temp = Folder(path) + name;
+    const int fd =
+        open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, replaced ? 0600 : 0666);
+    if (fd >= 0 && replaced) fchmod(fd, existing.st_mode & 07777);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Sets the three attributes through `set(name, value, size)`, by name or on an open file alike.
+template <typename Set> int SetCodes(const Set& set, uint32_t type, uint32_t creator) {
+  const std::string typeText = FourCharString(type), creatorText = FourCharString(creator);
+  if (set(kTypeAttribute, typeText.data(), 4) != 0) return errno;
+  if (set(kCreatorAttribute, creatorText.data(), 4) != 0) return errno;
+  for (const MimeByType& entry : kMimeTypes)
+    if (entry.type == type) set(kMimeAttribute, entry.mime, std::strlen(entry.mime));
+  return 0;
+}
 
 // The temporary file that DataFileWriteAtomic has made on this thread, still open: filling it
 // writes through that descriptor, as opening it again by name costs about as much as the rest of
@@ -91,19 +122,23 @@ bool DataFileWriteAll(int fd, std::string_view bytes) {
 }
 
 bool DataFileWriteAtomic(const std::string& named,
-                         const std::function<bool(const std::string& tempPath)>& write) {
+                         const std::function<bool(const std::string& tempPath)>& write,
+                         uint32_t type, uint32_t creator) {
   if (named.empty() || named.back() == '/') return false;
   struct stat existing {};
   const std::string path = FollowLinks(named, existing);
-  std::string temp = Folder(path) + "/.vxtmp-XXXXXX";
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (S_ISDIR(existing.st_mode)) return false;
+  std::string temp;
+  const int fd = OpenTempBeside(path, existing, temp);
   if (fd < 0) return false;
-  // A new file gets the permissions a plain create would give it, not mkstemp's 0600.
-  fchmod(fd, existing.st_mode != 0 && !S_ISLNK(existing.st_mode) ? (existing.st_mode & 07777)
-                                                                 : kCreateMode);
   openTemp = {temp, fd, false};
   const bool written = write(temp);
   openTemp = {};
+  // The codes go on before the file takes its name, so that it never appears without them.
+  if (written && type != 0)
+    SetCodes([fd](const char* name, const void* value,
+                  size_t size) { return fsetxattr(fd, name, value, size, 0); },
+             type, creator);
   if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
     return false;
@@ -192,14 +227,9 @@ bool DataFileMakeFolders(const std::string& folder) {
 }
 
 int FSRefSetTypeAndCreator(const std::string& path, uint32_t type, uint32_t creator) {
-  const std::string typeText = FourCharString(type), creatorText = FourCharString(creator);
-  if (setxattr(path.c_str(), kTypeAttribute, typeText.data(), 4, 0) != 0) return errno;
-  if (setxattr(path.c_str(), kCreatorAttribute, creatorText.data(), 4, 0) != 0) return errno;
-  for (const MimeByType& entry : kMimeTypes)
-    if (entry.type == type)
-      setxattr(path.c_str(), kMimeAttribute, entry.mime, std::char_traits<char>::length(entry.mime),
-               0);
-  return 0;
+  return SetCodes([&path](const char* name, const void* value,
+                          size_t size) { return setxattr(path.c_str(), name, value, size, 0); },
+                  type, creator);
 }
 
 int FSRefGetTypeAndCreator(const std::string& path, uint32_t& type, uint32_t& creator) {

@@ -42,9 +42,11 @@ bool CFPrefsAppSynchronize();
 
 // Whole files. Every write goes to a temporary file beside the target and is renamed over it, so
 // a failed write leaves the earlier file as it was; a symbolic link is written through, replacing
-// the file it points at.
+// the file it points at. Given a type, the file gets its Finder codes before it takes its name.
+// A folder of that name is left alone.
 bool DataFileWriteAtomic(const std::string& path,
-                         const std::function<bool(const std::string& tempPath)>& write);
+                         const std::function<bool(const std::string& tempPath)>& write,
+                         uint32_t type = 0, uint32_t creator = 0);
 bool DataFileWriteBytes(const std::string& path, std::string_view bytes);
 // Writes all the bytes to an open file, however many calls it takes.
 bool DataFileWriteAll(int fd, std::string_view bytes);

@@ -7,13 +7,11 @@ OutputResult OutputStoreFile(const std::string& path, uint32_t type, uint32_t cr
                              const std::function<bool(const std::string& tempPath)>& write) {
   // A name ending in a slash means a folder even when none exists yet: writing a file of that name
   // without the slash would not be what was asked for.
+  if (path.empty() || path.back() == '/') return OutputResult::IsFolder;
+  if (DataFileWriteAtomic(path, write, type, creator)) return OutputResult::Ok;
   struct stat info {};
-  if (path.empty() || path.back() == '/' ||
-      (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
-    return OutputResult::IsFolder;
-  if (!DataFileWriteAtomic(path, write)) return OutputResult::CannotWrite;
-  FSRefSetTypeAndCreator(path, type, creator);
-  return OutputResult::Ok;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? OutputResult::IsFolder
+                                                                 : OutputResult::CannotWrite;
 }
 
 OutputResult OutputStoreBytes(const std::string& path, uint32_t type, uint32_t creator,

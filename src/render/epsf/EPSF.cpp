@@ -4,6 +4,7 @@
 #include "services/MacRoman.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -127,9 +128,122 @@ void ReencodeLastFont(std::string& eps) {
 
 void AppendRect(BarCodeRect r, std::string& eps, std::string_view procedure) {
   const float x2 = r.x + r.width, y2 = r.y + r.height;
-  for (float v : {r.x, r.y, x2, y2})
-    eps += Format(v, 0) + ' ';
+  for (float v : {r.x, r.y, x2, y2}) {
+    // Corners are almost always whole: their digits go straight into the text.
+    char digits[24];
+    if (!std::signbit(v) && v < 1e15f && v == std::trunc(v))
+      eps.append(digits,
+                 std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(v)).ptr);
+    else
+      eps += Format(v, 0);
+    eps += ' ';
+  }
   AppendLine(eps, procedure);
+}
+
+// The close step's four rewrites of the whole text, each over the result of the one before: "  "
+// becomes " ", then a mark followed by a space the mark alone, then a space followed by a mark the
+// mark alone, then every mark a line feed. One pass does all four: each rewrite holds back the
+// characters that may begin its pattern and hands the rest to the next, and a character that
+// begins no pattern while none holds anything goes straight out. Nothing ever comes out longer
+// than it went in, so the result is written over the text as it is read.
+class LineCloser {
+public:
+  // Most characters, a single space before one of them, and a mark between two of them, begin no
+  // pattern: while nothing is held they go straight out (see CloseLines).
+  static bool Plain(char c) { return c != ' ' && c != '\\'; }
+  bool Idle() const { return !halving_ && held_[0] == 0 && held_[1] == 0 && held_[2] == 0; }
+  void WriteAt(char* out) { out_ = out; }
+  void Put(char c) { HalveSpaces(c); }
+  void Flush() {
+    if (halving_) Step(0, ' ');
+    halving_ = false;
+    for (size_t k = 0; k < kPatterns.size(); ++k)
+      Release(k);
+  }
+  char* End() const { return out_; }
+
+private:
+  struct Pattern {
+    std::string_view find, replace;
+  };
+  static constexpr std::array<Pattern, 3> kPatterns{
+      {{"\\r ", kLineMark}, {" \\r", kLineMark}, {kLineMark, "\n"}}};
+
+  void HalveSpaces(char c) {
+    if (c == ' ') {
+      if (halving_) Step(0, ' ');
+      halving_ = !halving_;
+      return;
+    }
+    if (halving_) Step(0, ' ');
+    halving_ = false;
+    Step(0, c);
+  }
+  // Rewrite k takes a character. None of the patterns begins with its own end, so a held start
+  // that fails is handed on whole and the character is tried afresh.
+  void Step(size_t k, char c) {
+    if (k == kPatterns.size()) {
+      *out_++ = c;
+      return;
+    }
+    const Pattern& p = kPatterns[k];
+    if (c == p.find[held_[k]]) {
+      if (++held_[k] < p.find.size()) return;
+      held_[k] = 0;
+      for (char r : p.replace)
+        Step(k + 1, r);
+      return;
+    }
+    Release(k);
+    if (c == p.find[0])
+      held_[k] = 1;
+    else
+      Step(k + 1, c);
+  }
+  void Release(size_t k) {
+    const size_t held = held_[k];
+    held_[k] = 0;
+    for (size_t i = 0; i < held; ++i)
+      Step(k + 1, kPatterns[k].find[i]);
+  }
+
+  char* out_ = nullptr;
+  bool halving_ = false;
+  std::array<size_t, 3> held_{};
+};
+
+void CloseLines(std::string& eps) {
+  char* const begin = eps.data();
+  char* out = begin;
+  const char* in = begin;
+  const char* const end = begin + eps.size();
+  LineCloser closer;
+  while (in < end) {
+    if (LineCloser::Plain(*in)) {
+      *out++ = *in++;
+    } else if (*in == ' ' && in + 1 < end && LineCloser::Plain(in[1])) {
+      out[0] = ' ';
+      out[1] = in[1];
+      out += 2;
+      in += 2;
+    } else if (*in == '\\' && end - in > 2 && in[1] == 'r' && LineCloser::Plain(in[2])) {
+      // A mark between two lines that neither ends nor begins with a space.
+      out[0] = '\n';
+      out[1] = in[2];
+      out += 2;
+      in += 3;
+    } else {
+      closer.WriteAt(out);
+      do
+        closer.Put(*in++);
+      while (in < end && !closer.Idle());
+      out = closer.End();
+    }
+  }
+  closer.WriteAt(out);
+  closer.Flush();
+  eps.resize(static_cast<size_t>(closer.End() - begin));
 }
 
 } // namespace
@@ -229,9 +343,6 @@ int EPSFSetData(std::string& eps, std::string_view find, std::string_view replac
 int EPSFClosePicture(std::string& eps) {
   AppendLine(eps, "grestore");
   AppendLine(eps, "%%EOF");
-  ReplaceAll(eps, "  ", " ");
-  ReplaceAll(eps, std::string(kLineMark) + ' ', kLineMark);
-  ReplaceAll(eps, ' ' + std::string(kLineMark), kLineMark);
-  ReplaceAll(eps, kLineMark, "\n");
+  CloseLines(eps);
   return 0;
 }
