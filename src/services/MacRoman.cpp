@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -56,7 +57,13 @@ bool Convert(std::string_view text, bool lossy, std::string& out) {
   out.reserve(text.size());
   const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
   for (auto at = text.begin(); at != text.end();) {
-    const auto high = std::find_if_not(at, text.end(), ascii);
+    auto high = at;
+    // Eight bytes at a time while none has its high bit set.
+    for (uint64_t word; text.end() - high >= 8; high += 8) {
+      std::memcpy(&word, &*high, 8);
+      if (word & 0x8080808080808080u) break;
+    }
+    high = std::find_if_not(high, text.end(), ascii);
     out.append(at, high);
     const auto end = std::find_if(high, text.end(), ascii);
     const std::string_view run(high, end);

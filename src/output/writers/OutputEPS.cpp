@@ -60,6 +60,7 @@ std::string MetaLines(std::string_view macro) {
 bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out) {
   BarCodeDataRec copy = rec;
   copy.epsText = std::make_shared<std::string>();
+  copy.epsText->reserve(8192); // most pictures: their text is never copied as it grows
   BarCodeUpdateImage(nullptr, 0, 0, &copy);
   if (copy.epsText->empty()) return false;
   std::string macro;
