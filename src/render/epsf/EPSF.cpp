@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 
 namespace {
 
@@ -128,16 +129,22 @@ void ReencodeLastFont(std::string& eps) {
 
 void AppendRect(BarCodeRect r, std::string& eps, std::string_view procedure) {
   const float x2 = r.x + r.width, y2 = r.y + r.height;
+  // The line is put together here and appended once: a symbol has hundreds of them. Four numbers
+  // below 1e15 and their spaces take at most 64 characters.
+  char line[128];
+  char* end = line;
   for (float v : {r.x, r.y, x2, y2}) {
-    // Corners are almost always whole: their digits go straight into the text.
-    char digits[24];
-    if (!std::signbit(v) && v < 1e15f && v == std::trunc(v))
-      eps.append(digits,
-                 std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(v)).ptr);
-    else
+    // Corners are almost always whole: their digits need no conversion of a fraction.
+    if (!std::signbit(v) && v < 1e15f && v == std::trunc(v)) {
+      end = std::to_chars(end, std::end(line) - 1, static_cast<int64_t>(v)).ptr;
+    } else {
+      eps.append(line, end);
       eps += Format(v, 0);
-    eps += ' ';
+      end = line;
+    }
+    *end++ = ' ';
   }
+  eps.append(line, end);
   AppendLine(eps, procedure);
 }
 
