@@ -13,6 +13,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -62,12 +63,11 @@ std::string FollowLinks(std::string path, struct stat& info) {
 // permissions.
 int OpenTempBeside(const std::string& path, const struct stat& existing, std::string& temp) {
   // Names only need to be unlikely to meet (O_EXCL settles the rest): seeded from the clock and
-  // the thread's own storage, without a system call.
+  // the thread, without a system call.
   static std::atomic<unsigned> made{0};
-  thread_local unsigned seed = 0;
-  thread_local std::minstd_rand random(
-      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
-                            static_cast<int64_t>(reinterpret_cast<uintptr_t>(&seed))));
+  thread_local std::minstd_rand random(static_cast<unsigned>(
+      static_cast<size_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+      std::hash<std::thread::id>{}(std::this_thread::get_id())));
   const bool replaced = S_ISREG(existing.st_mode);
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[32];

@@ -27,20 +27,29 @@ void AppendLine(std::string& eps, std::string_view line) {
   eps += kLineMark;
 }
 
-// A number with a fixed count of decimals, as printf's %.Nf writes it in the C locale (without
-// printf's cost, which a picture of a hundred bars pays hundreds of times).
-std::string Format(double value, int decimals) {
+// Appends a number with a fixed count of decimals, as printf's %.Nf writes it in the C locale
+// (without printf's cost, which a picture of a hundred bars pays hundreds of times).
+void AppendNumber(std::string& eps, double value, int decimals) {
+  char buffer[400]; // the longest double in fixed notation, with its decimals
+  char* end = nullptr;
   // Most numbers are whole (bars stand on whole units): their digits need no conversion of a
   // fraction. Negative zero keeps its sign, as printf writes it.
   if (value == std::trunc(value) && std::abs(value) < 1e15 && !std::signbit(value)) {
-    std::string whole = std::to_string(static_cast<int64_t>(value));
-    if (decimals > 0) whole.append(1, '.').append(static_cast<size_t>(decimals), '0');
-    return whole;
+    end = std::to_chars(buffer, std::end(buffer), static_cast<int64_t>(value)).ptr;
+    if (decimals > 0) {
+      *end++ = '.';
+      end = std::fill_n(end, decimals, '0');
+    }
+  } else {
+    end = std::to_chars(buffer, std::end(buffer), value, std::chars_format::fixed, decimals).ptr;
   }
-  char buffer[400]; // the longest double in fixed notation, with its decimals
-  const auto written =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return std::string(buffer, written.ptr);
+  eps.append(buffer, end);
+}
+
+std::string Format(double value, int decimals) {
+  std::string text;
+  AppendNumber(text, value, decimals);
+  return text;
 }
 
 std::string FormatInt(int value) {
@@ -129,22 +138,10 @@ void ReencodeLastFont(std::string& eps) {
 
 void AppendRect(BarCodeRect r, std::string& eps, std::string_view procedure) {
   const float x2 = r.x + r.width, y2 = r.y + r.height;
-  // The line is put together here and appended once: a symbol has hundreds of them. Four numbers
-  // below 1e15 and their spaces take at most 64 characters.
-  char line[128];
-  char* end = line;
   for (float v : {r.x, r.y, x2, y2}) {
-    // Corners are almost always whole: their digits need no conversion of a fraction.
-    if (!std::signbit(v) && v < 1e15f && v == std::trunc(v)) {
-      end = std::to_chars(end, std::end(line) - 1, static_cast<int64_t>(v)).ptr;
-    } else {
-      eps.append(line, end);
-      eps += Format(v, 0);
-      end = line;
-    }
-    *end++ = ' ';
+    AppendNumber(eps, v, 0);
+    eps += ' ';
   }
-  eps.append(line, end);
   AppendLine(eps, procedure);
 }
 
@@ -161,7 +158,17 @@ public:
   static bool Plain(char c) { return c != ' ' && c != '\\'; }
   bool Idle() const { return !halving_ && held_[0] == 0 && held_[1] == 0 && held_[2] == 0; }
   void WriteAt(char* out) { out_ = out; }
-  void Put(char c) { HalveSpaces(c); }
+  // The first rewrite, halving runs of spaces, takes a character and hands on what it lets out.
+  void Put(char c) {
+    if (c == ' ') {
+      if (halving_) Step(0, ' ');
+      halving_ = !halving_;
+      return;
+    }
+    if (halving_) Step(0, ' ');
+    halving_ = false;
+    Step(0, c);
+  }
   void Flush() {
     if (halving_) Step(0, ' ');
     halving_ = false;
@@ -177,16 +184,6 @@ private:
   static constexpr std::array<Pattern, 3> kPatterns{
       {{"\\r ", kLineMark}, {" \\r", kLineMark}, {kLineMark, "\n"}}};
 
-  void HalveSpaces(char c) {
-    if (c == ' ') {
-      if (halving_) Step(0, ' ');
-      halving_ = !halving_;
-      return;
-    }
-    if (halving_) Step(0, ' ');
-    halving_ = false;
-    Step(0, c);
-  }
   // Rewrite k takes a character. None of the patterns begins with its own end, so a held start
   // that fails is handed on whole and the character is tried afresh.
   void Step(size_t k, char c) {
