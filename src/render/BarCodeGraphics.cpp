@@ -1,70 +1,17 @@
 #include "render/BarCodeGraphics.h"
 
 #include "model/BarCodeStrings.h"
-
-#include <cairo-ft.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
+#include "render/BarCodeFonts.h"
+#include "render/BarCodeTextPixels.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <map>
+#include <cstdint>
 #include <memory>
-#include <mutex>
 #include <numbers>
 #include <string>
 
 namespace {
-
-// The fonts the drawing code names, and the installed files that stand for them. Faces are made
-// straight from the files: asking fontconfig costs a run of the command line more than the
-// barcode itself, and would give a proportional face for "Monaco".
-struct FontFile {
-  std::string_view name;
-  const char* path;
-  const char* family; // what fontconfig is asked for when the file is missing
-};
-constexpr std::array<FontFile, 3> kFonts{{
-    {"Monaco", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "DejaVu Sans Mono"},
-    {"Lucida Grande", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
-    {"Helvetica", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
-}};
-
-const FontFile& FontFor(std::string_view name) {
-  for (const FontFile& font : kFonts)
-    if (font.name == name) return font;
-  return kFonts[1];
-}
-
-cairo_font_face_t* FaceFromFile(const FontFile& font) {
-  static FT_Library library = nullptr;
-  if (!library && FT_Init_FreeType(&library) != 0) return nullptr;
-  FT_Face face = nullptr;
-  if (FT_New_Face(library, font.path, 0, &face) != 0) return nullptr;
-  cairo_font_face_t* cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
-  static const cairo_user_data_key_t kFaceKey{};
-  cairo_font_face_set_user_data(cairoFace, &kFaceKey, face,
-                                [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
-  return cairoFace;
-}
-
-// Faces live as long as the program: each is made once, on first use, by whichever thread draws
-// first (a batch draws on several); cairo serialises the use of a face itself.
-cairo_font_face_t* FontFace(std::string_view name) {
-  static std::map<std::string, cairo_font_face_t*, std::less<>> faces;
-  static std::mutex guard;
-  const std::lock_guard lock(guard);
-  const FontFile& font = FontFor(name);
-  auto found = faces.find(font.path);
-  if (found != faces.end()) return found->second;
-  cairo_font_face_t* face = FaceFromFile(font);
-  if (!face)
-    face =
-        cairo_toy_font_face_create(font.family, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  faces.emplace(font.path, face);
-  return face;
-}
 
 // Text that cairo accepts: valid UTF-8 without NUL, which would end it early.
 std::string ShowableText(std::string_view text) {
@@ -237,9 +184,21 @@ void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size) {
   cairo_set_font_matrix(cg, &matrix);
 }
 
+bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view text) {
+  cairo_matrix_t m;
+  if (!DirectMatrix(cg, m)) return false;
+  const PixelWriter writer(cairo_get_target(cg));
+  return TextShowOnPixels(cg, m, x, y, text,
+                          {writer.pixels, writer.stride, static_cast<int>(writer.width),
+                           static_cast<int>(writer.height)});
+}
+
 void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {
-  cairo_move_to(cg, x, y);
-  cairo_show_text(cg, ShowableText(text).c_str());
+  const std::string showable = ShowableText(text);
+  if (!GraphicsShowTextOnPixels(cg, x, y, showable)) {
+    cairo_move_to(cg, x, y);
+    cairo_show_text(cg, showable.c_str());
+  }
   cairo_new_path(cg);
 }
 

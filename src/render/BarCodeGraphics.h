@@ -42,6 +42,10 @@ void GraphicsSetFontSmoothing(cairo_t* cg, bool on);
 // upright in a y-up user space.
 void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size);
 void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text);
+// Shows valid UTF-8 text without NUL as cairo_show_text would, straight into the pixels of a
+// context marked by GraphicsOwnImage whose text is opaque black in a face GraphicsSelectFont chose,
+// unhinted; false, with nothing drawn, otherwise.
+bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view text);
 
 // The advance of text in a font, as width and height (0 for horizontal text).
 int GetCGTextDrawnSize(std::string_view text, std::string_view fontName, double size,

@@ -69,6 +69,64 @@ TEST(GetCGTextDrawnSize, AdvancesGrowInProportionToTheSize) {
   }
 }
 
+// Text drawn straight into a bitmap's pixels is exactly what cairo's show_text draws: every face,
+// sizes, scales and mirrorings, both antialiasing modes, accents stacked on letters, glyphs the
+// faces lack, text running off the image, over random pixels.
+TEST(GraphicsShowTextOnPixels, DrawsWhatCairoDraws) {
+  std::mt19937 random(20261207);
+  auto uniform = [&](double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(random);
+  };
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const std::u32string pool = U"0123456789 0123456789 ABCXYZ abcxyz-.,<>/$%+\u00e9\u00df\u00d8"
+                              U"\u20ac\u0301\u0308\u20dd\u4e2d\U0001f600";
+  const char* fonts[] = {"Monaco", "Lucida Grande", "Helvetica"};
+  for (int run = 0; run < 1500; ++run) {
+    const int width = 8 + pick(250), height = 8 + pick(150);
+    std::vector<uint32_t> reference(static_cast<size_t>(width) * height);
+    for (uint32_t& pixel : reference)
+      pixel = pick(3) == 0 ? 0 : static_cast<uint32_t>(random());
+    std::vector<uint32_t> own = reference;
+    const double k = 1 + pick(pick(4) == 0 ? 24 : 4), sx = pick(2) ? k : -k, sy = pick(2) ? k : -k;
+    const double tx = pick(2) ? uniform(-4, 4) : pick(9), ty = pick(2) ? uniform(-4, 4) : pick(9);
+    const bool smooth = pick(2);
+    const char* font = fonts[pick(3)];
+    const int size = 5 + pick(12);
+    std::u32string chars;
+    for (int n = pick(13); n > 0; --n)
+      chars += pool[pick(static_cast<int>(pool.size()))];
+    const std::string text = Utf8Encode(chars);
+    const double x = uniform(-20, width / k + 20) / (sx / k),
+                 y = uniform(-20, height / k + 20) / (sy / k);
+    auto draw = [&](std::vector<uint32_t>& pixels, bool onPixels) {
+      cairo_surface_t* surface =
+          cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.data()),
+                                              CAIRO_FORMAT_ARGB32, width, height, width * 4);
+      cairo_t* cg = cairo_create(surface);
+      cairo_translate(cg, tx, height + ty);
+      cairo_scale(cg, sx, -sy);
+      GraphicsSetFontSmoothing(cg, smooth);
+      GraphicsSelectFont(cg, font, size);
+      bool drawn = false;
+      if (onPixels) {
+        GraphicsOwnImage(cg);
+        drawn = GraphicsShowTextOnPixels(cg, x, y, text);
+      } else {
+        cairo_move_to(cg, x, y);
+        cairo_show_text(cg, text.c_str());
+      }
+      cairo_destroy(cg);
+      cairo_surface_destroy(surface);
+      return drawn;
+    };
+    draw(reference, false);
+    ASSERT_TRUE(draw(own, true)) << run;
+    ASSERT_TRUE(own == reference) << "run " << run << ": " << font << " " << size << " at " << x
+                                  << "," << y << " scale " << sx << "," << sy << " smooth "
+                                  << smooth << " text " << text;
+  }
+}
+
 // Two pictures written out in full (their creation date as "*"): a 95 x 60 symbol with one bar
 // and one text run, and a scaled one whose rectangles round half to even.
 TEST(EPSF, PicturesLineByLine) {

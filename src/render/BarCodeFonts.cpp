@@ -1,0 +1,289 @@
+#include "render/BarCodeFonts.h"
+
+#include <cairo-ft.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The fonts the drawing code names, and the installed files that stand for them. Faces are made
+// straight from the files: asking fontconfig costs a run of the command line more than the
+// barcode itself, and would give a proportional face for "Monaco".
+struct FontFile {
+  std::string_view name;
+  const char* path;
+  const char* family; // what fontconfig is asked for when the file is missing
+};
+constexpr std::array<FontFile, 3> kFonts{{
+    {"Monaco", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "DejaVu Sans Mono"},
+    {"Lucida Grande", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
+    {"Helvetica", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
+}};
+
+const FontFile& FontFor(std::string_view name) {
+  for (const FontFile& font : kFonts)
+    if (font.name == name) return font;
+  return kFonts[1];
+}
+
+// One FreeType library for every face, so faces are made and dropped under this lock only. Each
+// thread of a batch draws: cairo serialises its own use of a face, and this lock serialises the
+// faces below that draw into pixels.
+std::mutex& FontLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+FT_Library Library() {
+  static FT_Library library = nullptr;
+  if (!library && FT_Init_FreeType(&library) != 0) library = nullptr;
+  return library;
+}
+
+const cairo_user_data_key_t kFaceKey{};
+const cairo_user_data_key_t kFileKey{};
+
+cairo_font_face_t* FaceFromFile(const FontFile& font) {
+  FT_Face face = nullptr;
+  if (!Library() || FT_New_Face(Library(), font.path, 0, &face) != 0) return nullptr;
+  cairo_font_face_t* cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
+  cairo_font_face_set_user_data(cairoFace, &kFaceKey, face,
+                                [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
+  cairo_font_face_set_user_data(cairoFace, &kFileKey, const_cast<FontFile*>(&font), nullptr);
+  return cairoFace;
+}
+
+// A glyph as cairo's FreeType backend renders it: coverage, one byte a pixel, and where its top
+// left pixel lies from the glyph's origin.
+struct GlyphImage {
+  int left = 0, top = 0, width = 0, rows = 0;
+  std::vector<uint8_t> coverage;
+};
+
+using Scale = std::array<double, 4>;
+struct GlyphKey {
+  const FontFile* font;
+  Scale scale;
+  bool smooth;
+  unsigned long index;
+  auto operator<=>(const GlyphKey&) const = default;
+};
+
+// A second face of each file for drawing into pixels: cairo keeps its own face at the scale it
+// last set, and would not know it changed.
+struct PixelFace {
+  FT_Face face = nullptr;
+  Scale scale{};
+};
+std::map<const FontFile*, PixelFace> pixelFaces;
+std::map<GlyphKey, GlyphImage> glyphImages;
+constexpr size_t kMaxGlyphImages = 4096;
+
+FT_Fixed To16Dot16(double v) {
+  return static_cast<FT_Fixed>(v * 65536.0);
+}
+
+// Sizes the face as cairo sizes its own for a scale matrix: the matrix split into a character
+// size (each at least one) and a shape FreeType applies to the outline.
+bool SetScale(PixelFace& pf, const Scale& scale) {
+  if (pf.scale == scale) return true;
+  const cairo_matrix_t m{scale[0], scale[1], scale[2], scale[3], 0, 0};
+  const double det = m.xx * m.yy - m.yx * m.xy;
+  double x = 1, y = 0;
+  cairo_matrix_transform_distance(&m, &x, &y);
+  const double major = std::hypot(x, y);
+  if (!std::isfinite(det) || det == 0 || major == 0) return false;
+  const double xScale = std::max(major, 1.0), yScale = std::max(std::fabs(det) / major, 1.0);
+  cairo_matrix_t shape = m;
+  cairo_matrix_scale(&shape, 1.0 / xScale, 1.0 / yScale);
+  FT_Matrix transform;
+  transform.xx = To16Dot16(shape.xx);
+  transform.yx = -To16Dot16(shape.yx);
+  transform.xy = -To16Dot16(shape.xy);
+  transform.yy = To16Dot16(shape.yy);
+  FT_Set_Transform(pf.face, &transform, nullptr);
+  pf.scale = {};
+  if (FT_Set_Char_Size(pf.face, static_cast<FT_F26Dot6>(xScale * 64.0 + .5),
+                       static_cast<FT_F26Dot6>(yScale * 64.0 + .5), 0, 0) != 0)
+    return false;
+  pf.scale = scale;
+  return true;
+}
+
+// Copies FreeType's bitmap, grey or one bit a pixel (the leftmost pixel in the high bit), top row
+// first whichever way its rows run.
+void CopyCoverage(const FT_Bitmap& bitmap, GlyphImage& out) {
+  out.width = static_cast<int>(bitmap.width);
+  out.rows = static_cast<int>(bitmap.rows);
+  out.coverage.assign(static_cast<size_t>(out.width) * out.rows, 0);
+  const int pitch = bitmap.pitch;
+  const unsigned char* row = bitmap.buffer;
+  if (pitch < 0) row -= static_cast<ptrdiff_t>(pitch) * (out.rows - 1);
+  for (int r = 0; r < out.rows; ++r, row += pitch) {
+    uint8_t* to = out.coverage.data() + static_cast<size_t>(r) * out.width;
+    for (int c = 0; c < out.width; ++c)
+      to[c] = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY
+                  ? row[c]
+                  : ((row[c >> 3] & (0x80 >> (c & 7))) ? 255 : 0);
+  }
+}
+
+// Loads and renders a glyph with the flags cairo's FreeType backend uses for unhinted text.
+bool RenderGlyph(FT_Face face, unsigned long index, bool smooth, GlyphImage& out) {
+  const FT_Int32 flags = FT_LOAD_NO_HINTING | FT_LOAD_COLOR | (smooth ? 0 : FT_LOAD_MONOCHROME);
+  if (FT_Load_Glyph(face, static_cast<FT_UInt>(index), flags) != 0) return false;
+  FT_GlyphSlot slot = face->glyph;
+  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
+  FT_BBox box;
+  FT_Outline_Get_CBox(&slot->outline, &box);
+  // An outline whose pixel box is empty draws nothing, and is not rendered.
+  if (((box.xMax + 63) & -64) == (box.xMin & -64) || ((box.yMax + 63) & -64) == (box.yMin & -64))
+    return true;
+  if (FT_Render_Glyph(slot, smooth ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0)
+    return false;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != (smooth ? FT_PIXEL_MODE_GRAY : FT_PIXEL_MODE_MONO)) return false;
+  out.left = slot->bitmap_left;
+  out.top = slot->bitmap_top;
+  CopyCoverage(bitmap, out);
+  return true;
+}
+
+const GlyphImage* FindGlyph(const FontFile& font, const Scale& scale, bool smooth,
+                            unsigned long index) {
+  const GlyphKey key{&font, scale, smooth, index};
+  if (auto found = glyphImages.find(key); found != glyphImages.end()) return &found->second;
+  PixelFace& pf = pixelFaces[&font];
+  if (!pf.face && (!Library() || FT_New_Face(Library(), font.path, 0, &pf.face) != 0)) {
+    pf.face = nullptr;
+    return nullptr;
+  }
+  GlyphImage image;
+  if (!FT_IS_SCALABLE(pf.face) || !SetScale(pf, scale) ||
+      !RenderGlyph(pf.face, index, smooth, image))
+    return nullptr;
+  return &glyphImages.emplace(key, std::move(image)).first->second;
+}
+
+// a x b / 255, rounded as pixman rounds it.
+uint32_t Multiply(uint32_t a, uint32_t b) {
+  const uint32_t t = a * b + 0x80;
+  return ((t >> 8) + t) >> 8;
+}
+
+// Black over a pixel at a coverage: premultiplied, each channel kept at 255 - coverage.
+uint32_t BlackOver(uint32_t pixel, uint32_t coverage) {
+  if (coverage == 255) return 0xFF000000u;
+  const uint32_t keep = 255 - coverage;
+  return (coverage + Multiply(pixel >> 24, keep)) << 24 |
+         Multiply((pixel >> 16) & 0xFF, keep) << 16 | Multiply((pixel >> 8) & 0xFF, keep) << 8 |
+         Multiply(pixel & 0xFF, keep);
+}
+
+struct PlacedGlyph {
+  const GlyphImage* image;
+  int x, y; // the image's top left pixel
+};
+
+// The rectangle of pixels some glyphs' images cover within the clip.
+struct PixelBox {
+  int x1, y1, x2, y2;
+};
+
+PixelBox Covered(std::span<const PlacedGlyph> placed, const FontPixels& pixels) {
+  PixelBox box{pixels.clipX2, pixels.clipY2, pixels.clipX1, pixels.clipY1};
+  for (const PlacedGlyph& g : placed) {
+    if (g.image->width == 0 || g.image->rows == 0) continue;
+    box.x1 = std::min(box.x1, g.x), box.y1 = std::min(box.y1, g.y);
+    box.x2 = std::max(box.x2, g.x + g.image->width), box.y2 = std::max(box.y2, g.y + g.image->rows);
+  }
+  return {std::max(box.x1, pixels.clipX1), std::max(box.y1, pixels.clipY1),
+          std::min(box.x2, pixels.clipX2), std::min(box.y2, pixels.clipY2)};
+}
+
+// Calls blend(pixel row, column in the image, coverage) for each pixel of a glyph within a box.
+template <typename Blend> void EachCovered(const PlacedGlyph& g, const PixelBox& box, Blend blend) {
+  for (int r = std::max(0, box.y1 - g.y); r < std::min(g.image->rows, box.y2 - g.y); ++r) {
+    const uint8_t* from = &g.image->coverage[static_cast<size_t>(r) * g.image->width];
+    for (int c = std::max(0, box.x1 - g.x); c < std::min(g.image->width, box.x2 - g.x); ++c)
+      if (from[c]) blend(g.y + r, g.x + c, from[c]);
+  }
+}
+
+void Composite(std::span<const PlacedGlyph> placed, const FontPixels& pixels) {
+  const PixelBox box = Covered(placed, pixels);
+  if (box.x2 <= box.x1 || box.y2 <= box.y1) return;
+  auto pixel = [&](int row, int column) -> uint32_t& {
+    return reinterpret_cast<uint32_t*>(pixels.data +
+                                       static_cast<size_t>(row) * pixels.stride)[column];
+  };
+  if (!pixels.addCoverage) {
+    for (const PlacedGlyph& g : placed)
+      EachCovered(g, box, [&](int row, int column, uint8_t coverage) {
+        pixel(row, column) = BlackOver(pixel(row, column), coverage);
+      });
+    return;
+  }
+  const int width = box.x2 - box.x1;
+  std::vector<uint8_t> mask(static_cast<size_t>(width) * (box.y2 - box.y1), 0);
+  for (const PlacedGlyph& g : placed)
+    EachCovered(g, box, [&](int row, int column, uint8_t coverage) {
+      uint8_t& m = mask[static_cast<size_t>(row - box.y1) * width + (column - box.x1)];
+      m = static_cast<uint8_t>(std::min(255, m + coverage));
+    });
+  for (int r = box.y1; r < box.y2; ++r)
+    for (int c = box.x1; c < box.x2; ++c)
+      if (const uint8_t m = mask[static_cast<size_t>(r - box.y1) * width + (c - box.x1)])
+        pixel(r, c) = BlackOver(pixel(r, c), m);
+}
+
+// Where cairo rounds a glyph's position to a pixel.
+int RoundPosition(double v) {
+  return static_cast<int>(std::floor(v + .5));
+}
+
+} // namespace
+
+cairo_font_face_t* FontFace(std::string_view name) {
+  static std::map<std::string, cairo_font_face_t*, std::less<>> faces;
+  const std::lock_guard lock(FontLock());
+  const FontFile& font = FontFor(name);
+  auto found = faces.find(font.path);
+  if (found != faces.end()) return found->second;
+  cairo_font_face_t* face = FaceFromFile(font);
+  if (!face)
+    face =
+        cairo_toy_font_face_create(font.family, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  faces.emplace(font.path, face);
+  return face;
+}
+
+bool FontDrawGlyphs(cairo_font_face_t* face, const cairo_matrix_t& scale, bool smooth,
+                    std::span<const cairo_glyph_t> glyphs, const FontPixels& pixels) {
+  const auto* font = static_cast<const FontFile*>(cairo_font_face_get_user_data(face, &kFileKey));
+  if (!font) return false;
+  const Scale key{scale.xx, scale.yx, scale.xy, scale.yy};
+  const std::lock_guard lock(FontLock());
+  // Emptied between runs only: the run holds its glyphs' images.
+  if (glyphImages.size() >= kMaxGlyphImages) glyphImages.clear();
+  std::vector<PlacedGlyph> placed;
+  placed.reserve(glyphs.size());
+  for (const cairo_glyph_t& glyph : glyphs) {
+    const GlyphImage* image = FindGlyph(*font, key, smooth, glyph.index);
+    if (!image) return false;
+    placed.push_back(
+        {image, RoundPosition(glyph.x) + image->left, RoundPosition(glyph.y) - image->top});
+  }
+  Composite(placed, pixels);
+  return true;
+}
