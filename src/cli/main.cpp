@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
   return CommandLineMain(std::vector<std::string>(argv, argv + argc), std::cout, std::cerr,
                          isatty(STDERR_FILENO) == 1);
 }

@@ -52,6 +52,8 @@ FT_Library Library() {
 
 const cairo_user_data_key_t kFaceKey{};
 const cairo_user_data_key_t kFileKey{};
+// The face cairo draws each file with; it lives as long as the program.
+std::map<const FontFile*, FT_Face> faceOfFile;
 
 cairo_font_face_t* FaceFromFile(const FontFile& font) {
   FT_Face face = nullptr;
@@ -60,6 +62,7 @@ cairo_font_face_t* FaceFromFile(const FontFile& font) {
   cairo_font_face_set_user_data(cairoFace, &kFaceKey, face,
                                 [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
   cairo_font_face_set_user_data(cairoFace, &kFileKey, const_cast<FontFile*>(&font), nullptr);
+  faceOfFile[&font] = face;
   return cairoFace;
 }
 
@@ -159,15 +162,24 @@ bool RenderGlyph(FT_Face face, unsigned long index, bool smooth, GlyphImage& out
   return true;
 }
 
+// The second face reads the file the first one mapped into memory, when FreeType mapped it.
+bool OpenPixelFace(const FontFile& font, PixelFace& pf) {
+  const FT_Face first = faceOfFile[&font];
+  const bool opened =
+      first && first->stream->base
+          ? FT_New_Memory_Face(Library(), first->stream->base,
+                               static_cast<FT_Long>(first->stream->size), 0, &pf.face) == 0
+          : Library() && FT_New_Face(Library(), font.path, 0, &pf.face) == 0;
+  if (!opened) pf.face = nullptr;
+  return opened;
+}
+
 const GlyphImage* FindGlyph(const FontFile& font, const Scale& scale, bool smooth,
                             unsigned long index) {
   const GlyphKey key{&font, scale, smooth, index};
   if (auto found = glyphImages.find(key); found != glyphImages.end()) return &found->second;
   PixelFace& pf = pixelFaces[&font];
-  if (!pf.face && (!Library() || FT_New_Face(Library(), font.path, 0, &pf.face) != 0)) {
-    pf.face = nullptr;
-    return nullptr;
-  }
+  if (!pf.face && !OpenPixelFace(font, pf)) return nullptr;
   GlyphImage image;
   if (!FT_IS_SCALABLE(pf.face) || !SetScale(pf, scale) ||
       !RenderGlyph(pf.face, index, smooth, image))
@@ -182,7 +194,7 @@ uint32_t Multiply(uint32_t a, uint32_t b) {
 }
 
 // Black over a pixel at a coverage: premultiplied, each channel kept at 255 - coverage.
-uint32_t BlackOver(uint32_t pixel, uint32_t coverage) {
+inline uint32_t BlackOver(uint32_t pixel, uint32_t coverage) {
   if (coverage == 255) return 0xFF000000u;
   const uint32_t keep = 255 - coverage;
   return (coverage + Multiply(pixel >> 24, keep)) << 24 |
@@ -211,40 +223,43 @@ PixelBox Covered(std::span<const PlacedGlyph> placed, const FontPixels& pixels) 
           std::min(box.x2, pixels.clipX2), std::min(box.y2, pixels.clipY2)};
 }
 
-// Calls blend(pixel row, column in the image, coverage) for each pixel of a glyph within a box.
-template <typename Blend> void EachCovered(const PlacedGlyph& g, const PixelBox& box, Blend blend) {
-  for (int r = std::max(0, box.y1 - g.y); r < std::min(g.image->rows, box.y2 - g.y); ++r) {
-    const uint8_t* from = &g.image->coverage[static_cast<size_t>(r) * g.image->width];
-    for (int c = std::max(0, box.x1 - g.x); c < std::min(g.image->width, box.x2 - g.x); ++c)
-      if (from[c]) blend(g.y + r, g.x + c, from[c]);
-  }
+// Calls span(image row, first column, coverage, count) for each row of a glyph within a box.
+template <typename Span> void EachRow(const PlacedGlyph& g, const PixelBox& box, Span span) {
+  const int c1 = std::max(0, box.x1 - g.x), c2 = std::min(g.image->width, box.x2 - g.x);
+  if (c1 >= c2) return;
+  for (int r = std::max(0, box.y1 - g.y); r < std::min(g.image->rows, box.y2 - g.y); ++r)
+    span(g.y + r, g.x + c1, &g.image->coverage[static_cast<size_t>(r) * g.image->width + c1],
+         c2 - c1);
+}
+
+void BlendRow(uint32_t* to, const uint8_t* coverage, int count) {
+  for (int k = 0; k < count; ++k)
+    if (coverage[k]) to[k] = BlackOver(to[k], coverage[k]);
 }
 
 void Composite(std::span<const PlacedGlyph> placed, const FontPixels& pixels) {
   const PixelBox box = Covered(placed, pixels);
   if (box.x2 <= box.x1 || box.y2 <= box.y1) return;
-  auto pixel = [&](int row, int column) -> uint32_t& {
-    return reinterpret_cast<uint32_t*>(pixels.data +
-                                       static_cast<size_t>(row) * pixels.stride)[column];
+  auto row = [&](int y) {
+    return reinterpret_cast<uint32_t*>(pixels.data + static_cast<size_t>(y) * pixels.stride);
   };
   if (!pixels.addCoverage) {
     for (const PlacedGlyph& g : placed)
-      EachCovered(g, box, [&](int row, int column, uint8_t coverage) {
-        pixel(row, column) = BlackOver(pixel(row, column), coverage);
+      EachRow(g, box, [&](int y, int x, const uint8_t* coverage, int count) {
+        BlendRow(row(y) + x, coverage, count);
       });
     return;
   }
   const int width = box.x2 - box.x1;
   std::vector<uint8_t> mask(static_cast<size_t>(width) * (box.y2 - box.y1), 0);
   for (const PlacedGlyph& g : placed)
-    EachCovered(g, box, [&](int row, int column, uint8_t coverage) {
-      uint8_t& m = mask[static_cast<size_t>(row - box.y1) * width + (column - box.x1)];
-      m = static_cast<uint8_t>(std::min(255, m + coverage));
+    EachRow(g, box, [&](int y, int x, const uint8_t* coverage, int count) {
+      uint8_t* to = &mask[static_cast<size_t>(y - box.y1) * width + (x - box.x1)];
+      for (int k = 0; k < count; ++k)
+        to[k] = static_cast<uint8_t>(std::min(255, to[k] + coverage[k]));
     });
-  for (int r = box.y1; r < box.y2; ++r)
-    for (int c = box.x1; c < box.x2; ++c)
-      if (const uint8_t m = mask[static_cast<size_t>(r - box.y1) * width + (c - box.x1)])
-        pixel(r, c) = BlackOver(pixel(r, c), m);
+  for (int y = box.y1; y < box.y2; ++y)
+    BlendRow(row(y) + box.x1, &mask[static_cast<size_t>(y - box.y1) * width], width);
 }
 
 // Where cairo rounds a glyph's position to a pixel.

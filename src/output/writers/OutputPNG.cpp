@@ -18,7 +18,6 @@
 namespace {
 
 constexpr double kMetresPerInch = 0.0254;
-constexpr uint32_t kAdlerBase = 65521;
 constexpr size_t kMaxDistance = 32768;
 constexpr size_t kMaxMatch = 258;
 constexpr size_t kMinMatch = 3;
@@ -86,6 +85,14 @@ constexpr std::array<uint8_t, 30> kDistanceExtra{0, 0, 0,  0,  1,  1,  2,  2,  3
                                                  4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
                                                  9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
+// The fixed five-bit distance codes, reversed for going out first bit first.
+constexpr std::array<uint8_t, 30> kDistanceCodes = [] {
+  std::array<uint8_t, 30> codes{};
+  for (uint32_t d = 0; d < codes.size(); ++d)
+    codes[d] = static_cast<uint8_t>(Reversed(d, 5));
+  return codes;
+}();
+
 template <size_t N> constexpr size_t BaseIndex(const std::array<uint16_t, N>& bases, size_t value) {
   size_t k = N - 1;
   while (bases[k] > value)
@@ -119,7 +126,7 @@ void PutMatch(BitSink& sink, size_t length, size_t distance) {
   PutSymbol(sink, static_cast<uint32_t>(257 + l));
   sink.Put(static_cast<uint32_t>(length - kLengthBase[l]), kLengthExtra[l]);
   const size_t d = DistanceCode(distance);
-  sink.Put(Reversed(static_cast<uint32_t>(d), 5), 5);
+  sink.Put(kDistanceCodes[d], 5);
   sink.Put(static_cast<uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
 }
 
@@ -168,32 +175,6 @@ void PutRow(BitSink& sink, const uint8_t* row, const uint8_t* above, size_t leng
     k += 1 + run;
   }
 }
-
-// Adler-32 of the stream in pieces: a piece's byte sum and its sum weighted by the bytes after
-// each, which a repeated row adds again without reading it.
-struct AdlerPiece {
-  uint64_t sum = 0, weighted = 0;
-};
-
-AdlerPiece MeasurePiece(const uint8_t* bytes, size_t length) {
-  AdlerPiece piece;
-  for (size_t k = 0; k < length; ++k) {
-    piece.sum += bytes[k];
-    piece.weighted += static_cast<uint64_t>(length - k) * bytes[k];
-  }
-  piece.sum %= kAdlerBase;
-  piece.weighted %= kAdlerBase;
-  return piece;
-}
-
-struct Adler {
-  uint64_t a = 1, b = 0;
-  void Add(const AdlerPiece& piece, size_t length) {
-    b = (b + (length % kAdlerBase) * a + piece.weighted) % kAdlerBase;
-    a = (a + piece.sum) % kAdlerBase;
-  }
-  uint32_t Value() const { return static_cast<uint32_t>(b << 16 | a); }
-};
 
 bool SameRow(const OutputBitmap& bitmap, int y) {
   const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
@@ -338,8 +319,10 @@ std::string Compress(const OutputBitmap& bitmap, PNGLayout& layout) {
   std::vector<uint8_t> row(length), above(length);
   std::vector<uint32_t> pixels;
   const bool reach = length <= kMaxDistance;
-  AdlerPiece piece;
-  Adler adler;
+  // A repeated row adds its checksum again without reading it.
+  const uLong empty = adler32(0, nullptr, 0);
+  uLong adler = empty, rowAdler = empty;
+  const auto rowLength = static_cast<uInt>(length);
   for (int y = 0; y < bitmap.height; ++y) {
     if (layout.repeats[y]) {
       if (reach)
@@ -349,14 +332,14 @@ std::string Compress(const OutputBitmap& bitmap, PNGLayout& layout) {
     } else {
       row.swap(above);
       PackRow(bitmap, layout, y, pixels, row.data());
-      piece = MeasurePiece(row.data(), length);
+      rowAdler = adler32(empty, row.data(), rowLength);
       PutRow(sink, row.data(), reach && y > 0 ? above.data() : nullptr, length);
     }
-    adler.Add(piece, length);
+    adler = adler32_combine(adler, rowAdler, static_cast<z_off_t>(length));
   }
   PutSymbol(sink, 256);
   sink.Flush();
-  const uint32_t check = adler.Value();
+  const auto check = static_cast<uint32_t>(adler);
   for (int shift = 24; shift >= 0; shift -= 8)
     out += static_cast<char>(check >> shift);
   return out;
