@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include <fontconfig/fcfreetype.h>
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -50,20 +52,26 @@ FT_Library Library() {
   return library;
 }
 
-const cairo_user_data_key_t kFaceKey{};
-const cairo_user_data_key_t kFileKey{};
-// The face cairo draws each file with; it lives as long as the program.
-std::map<const FontFile*, FT_Face> faceOfFile;
+// Each file is opened by two faces at most, cairo's and the one that draws into pixels, and
+// both live as long as the program. The second reads the bytes the first mapped into memory, when
+// FreeType mapped them.
+FT_Face OpenFace(const FontFile& font) {
+  static std::map<const FontFile*, FT_Face> first;
+  const FT_Face mapped = first[&font];
+  FT_Face face = nullptr;
+  const bool opened =
+      mapped && mapped->stream->base
+          ? FT_New_Memory_Face(Library(), mapped->stream->base,
+                               static_cast<FT_Long>(mapped->stream->size), 0, &face) == 0
+          : Library() && FT_New_Face(Library(), font.path, 0, &face) == 0;
+  if (!opened) return nullptr;
+  if (!mapped) first[&font] = face;
+  return face;
+}
 
 cairo_font_face_t* FaceFromFile(const FontFile& font) {
-  FT_Face face = nullptr;
-  if (!Library() || FT_New_Face(Library(), font.path, 0, &face) != 0) return nullptr;
-  cairo_font_face_t* cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
-  cairo_font_face_set_user_data(cairoFace, &kFaceKey, face,
-                                [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); });
-  cairo_font_face_set_user_data(cairoFace, &kFileKey, const_cast<FontFile*>(&font), nullptr);
-  faceOfFile[&font] = face;
-  return cairoFace;
+  const FT_Face face = OpenFace(font);
+  return face ? cairo_ft_font_face_create_for_ft_face(face, 0) : nullptr;
 }
 
 // A glyph as cairo's FreeType backend renders it: coverage, one byte a pixel, and where its top
@@ -82,15 +90,17 @@ struct GlyphKey {
   auto operator<=>(const GlyphKey&) const = default;
 };
 
-// A second face of each file for drawing into pixels: cairo keeps its own face at the scale it
-// last set, and would not know it changed.
+// A face of each file of its own for drawing into pixels: cairo keeps its face at the scale it last
+// set, and would not know it changed.
 struct PixelFace {
   FT_Face face = nullptr;
   Scale scale{};
 };
 std::map<const FontFile*, PixelFace> pixelFaces;
 std::map<GlyphKey, GlyphImage> glyphImages;
-constexpr size_t kMaxGlyphImages = 4096;
+size_t glyphImageBytes = 0;
+// Enough for every glyph of a batch's few fonts and sizes; a run of unusual sizes starts it over.
+constexpr size_t kMaxGlyphImageBytes = size_t{16} << 20;
 
 FT_Fixed To16Dot16(double v) {
   return static_cast<FT_Fixed>(v * 65536.0);
@@ -141,12 +151,16 @@ void CopyCoverage(const FT_Bitmap& bitmap, GlyphImage& out) {
   }
 }
 
-// Loads and renders a glyph with the flags cairo's FreeType backend uses for unhinted text.
-bool RenderGlyph(FT_Face face, unsigned long index, bool smooth, GlyphImage& out) {
+// Loads a glyph outline with the flags cairo's FreeType backend uses for unhinted text.
+bool LoadGlyph(FT_Face face, unsigned long index, bool smooth) {
   const FT_Int32 flags = FT_LOAD_NO_HINTING | FT_LOAD_COLOR | (smooth ? 0 : FT_LOAD_MONOCHROME);
-  if (FT_Load_Glyph(face, static_cast<FT_UInt>(index), flags) != 0) return false;
+  return FT_Load_Glyph(face, static_cast<FT_UInt>(index), flags) == 0 &&
+         face->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
+}
+
+bool RenderGlyph(FT_Face face, unsigned long index, bool smooth, GlyphImage& out) {
+  if (!LoadGlyph(face, index, smooth)) return false;
   FT_GlyphSlot slot = face->glyph;
-  if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
   FT_BBox box;
   FT_Outline_Get_CBox(&slot->outline, &box);
   // An outline whose pixel box is empty draws nothing, and is not rendered.
@@ -162,30 +176,40 @@ bool RenderGlyph(FT_Face face, unsigned long index, bool smooth, GlyphImage& out
   return true;
 }
 
-// The second face reads the file the first one mapped into memory, when FreeType mapped it.
-bool OpenPixelFace(const FontFile& font, PixelFace& pf) {
-  const FT_Face first = faceOfFile[&font];
-  const bool opened =
-      first && first->stream->base
-          ? FT_New_Memory_Face(Library(), first->stream->base,
-                               static_cast<FT_Long>(first->stream->size), 0, &pf.face) == 0
-          : Library() && FT_New_Face(Library(), font.path, 0, &pf.face) == 0;
-  if (!opened) pf.face = nullptr;
-  return opened;
+PixelFace* PixelFaceOf(const FontFile& font) {
+  PixelFace& pf = pixelFaces[&font];
+  if (!pf.face) pf.face = OpenFace(font);
+  return pf.face && FT_IS_SCALABLE(pf.face) ? &pf : nullptr;
 }
 
 const GlyphImage* FindGlyph(const FontFile& font, const Scale& scale, bool smooth,
                             unsigned long index) {
   const GlyphKey key{&font, scale, smooth, index};
   if (auto found = glyphImages.find(key); found != glyphImages.end()) return &found->second;
-  PixelFace& pf = pixelFaces[&font];
-  if (!pf.face && !OpenPixelFace(font, pf)) return nullptr;
+  PixelFace* pf = PixelFaceOf(font);
   GlyphImage image;
-  if (!FT_IS_SCALABLE(pf.face) || !SetScale(pf, scale) ||
-      !RenderGlyph(pf.face, index, smooth, image))
-    return nullptr;
+  if (!pf || !SetScale(*pf, scale) || !RenderGlyph(pf->face, index, smooth, image)) return nullptr;
+  glyphImageBytes += sizeof(GlyphImage) + image.coverage.size();
   return &glyphImages.emplace(key, std::move(image)).first->second;
 }
+
+// A glyph's metrics as cairo measures it for unhinted text: loaded at a size of one font unit to
+// the pixel, and scaled back to an em of one.
+bool MeasureGlyph(PixelFace& pf, unsigned long index, bool smooth, FontGlyph& out) {
+  const double em = pf.face->units_per_EM;
+  if (!SetScale(pf, {em, 0, 0, em}) || !LoadGlyph(pf.face, index, smooth)) return false;
+  const FT_Glyph_Metrics& m = pf.face->glyph->metrics;
+  const double factor = 1 / std::max(em, 1.0);
+  out.index = index;
+  out.xBearing = (static_cast<double>(m.horiBearingX) / 64.0) * factor;
+  out.yBearing = (static_cast<double>(-m.horiBearingY) / 64.0) * factor;
+  out.width = (static_cast<double>(m.width) / 64.0) * factor;
+  out.height = (static_cast<double>(m.height) / 64.0) * factor;
+  out.xAdvance = (static_cast<double>(pf.face->glyph->linearHoriAdvance) / 65536.0) * factor;
+  return true;
+}
+
+std::map<std::tuple<const FontFile*, unsigned long, bool>, FontGlyph> glyphMetrics;
 
 // a x b / 255, rounded as pixman rounds it.
 uint32_t Multiply(uint32_t a, uint32_t b) {
@@ -283,14 +307,39 @@ cairo_font_face_t* FontFace(std::string_view name) {
   return face;
 }
 
-bool FontDrawGlyphs(cairo_font_face_t* face, const cairo_matrix_t& scale, bool smooth,
+bool FontGlyphsOf(std::string_view fontName, std::u32string_view chars, bool smooth,
+                  std::vector<FontGlyph>& out, double& reach) {
+  const FontFile& font = FontFor(fontName);
+  const std::lock_guard lock(FontLock());
+  PixelFace* pf = PixelFaceOf(font);
+  if (!pf) return false;
+  const double em = pf->face->units_per_EM;
+  const double advance = pf->face->max_advance_width / em, height = pf->face->height / em;
+  reach = advance == 0 || height == 0 ? 0 : std::max(advance, height);
+  out.clear();
+  for (char32_t c : chars) {
+    // Characters map to glyphs as cairo maps them, through fontconfig.
+    const unsigned long index = FcFreeTypeCharIndex(pf->face, c);
+    auto [at, added] = glyphMetrics.try_emplace({&font, index, smooth});
+    if (added && !MeasureGlyph(*pf, index, smooth, at->second)) {
+      glyphMetrics.erase(at);
+      return false;
+    }
+    out.push_back(at->second);
+  }
+  return true;
+}
+
+bool FontDrawGlyphs(std::string_view fontName, const cairo_matrix_t& scale, bool smooth,
                     std::span<const cairo_glyph_t> glyphs, const FontPixels& pixels) {
-  const auto* font = static_cast<const FontFile*>(cairo_font_face_get_user_data(face, &kFileKey));
-  if (!font) return false;
+  const FontFile* font = &FontFor(fontName);
   const Scale key{scale.xx, scale.yx, scale.xy, scale.yy};
   const std::lock_guard lock(FontLock());
   // Emptied between runs only: the run holds its glyphs' images.
-  if (glyphImages.size() >= kMaxGlyphImages) glyphImages.clear();
+  if (glyphImageBytes > kMaxGlyphImageBytes) {
+    glyphImages.clear();
+    glyphImageBytes = 0;
+  }
   std::vector<PlacedGlyph> placed;
   placed.reserve(glyphs.size());
   for (const cairo_glyph_t& glyph : glyphs) {

@@ -6,10 +6,24 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 // The face standing for a font name ("Monaco", "Lucida Grande", "Helvetica"), made on first use
 // and kept for the life of the program.
 cairo_font_face_t* FontFace(std::string_view name);
+
+// A glyph and its metrics in font space, an em being one.
+struct FontGlyph {
+  unsigned long index = 0;
+  double xBearing = 0, yBearing = 0, width = 0, height = 0, xAdvance = 0;
+};
+
+// The glyphs of characters in the font named and their metrics, exactly as cairo's FreeType
+// backend maps characters and measures unhinted glyphs, grey or one bit a pixel; and how far, in
+// ems, cairo reckons any glyph's ink may reach from its origin (0: it does not reckon). False when
+// the font's file cannot be opened or a glyph is not an outline.
+bool FontGlyphsOf(std::string_view fontName, std::u32string_view chars, bool smooth,
+                  std::vector<FontGlyph>& out, double& reach);
 
 // The pixels of an ARGB32 image, the rectangle of them text may reach, and whether the glyphs'
 // coverage is added up before black goes over it, or each glyph goes over in turn.
@@ -20,9 +34,9 @@ struct FontPixels {
   bool addCoverage = false;
 };
 
-// Draws glyphs of a face FontFace made, at device positions, in opaque black over the pixels:
-// exactly the pixels cairo's image compositor makes of them for a scaled font of that face with
-// this scale matrix, without hinting, grey or one bit a pixel. False, with nothing drawn, where
-// that cannot be promised: another face, or a glyph that is not an outline.
-bool FontDrawGlyphs(cairo_font_face_t* face, const cairo_matrix_t& scale, bool smooth,
+// Draws glyphs of the font named, at device positions, in opaque black over the pixels: exactly
+// the pixels cairo's image compositor makes of them for a scaled font of its face with this scale
+// matrix, without hinting, grey or one bit a pixel. False, with nothing drawn, when the font's file
+// cannot be opened or a glyph is not an outline.
+bool FontDrawGlyphs(std::string_view fontName, const cairo_matrix_t& scale, bool smooth,
                     std::span<const cairo_glyph_t> glyphs, const FontPixels& pixels);

@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <numbers>
 #include <string>
 
@@ -86,6 +88,24 @@ bool FillWholePixels(cairo_t* cg, double x, double y, double width, double heigh
   if (!Whole(x1) || !Whole(y1) || !Whole(x2) || !Whole(y2)) return false;
   PixelWriter(cairo_get_target(cg)).Fill(x1, y1, x2, y2);
   return true;
+}
+
+// A bitmap's own context chooses its font by a stand-in face that only names it: text it draws
+// into the pixels needs none of cairo's, and cairo's face, with the FreeType face behind it, is
+// made only when cairo draws text after all. Kept in the context's state, the choice is saved and
+// restored with it.
+const cairo_user_data_key_t kStandInKey{};
+
+cairo_font_face_t* StandIn(std::string_view fontName) {
+  static std::map<std::string, cairo_font_face_t*, std::less<>> standIns;
+  static std::mutex guard;
+  const std::lock_guard lock(guard);
+  if (auto found = standIns.find(fontName); found != standIns.end()) return found->second;
+  cairo_font_face_t* face = cairo_user_font_face_create();
+  auto* name = new std::string(fontName);
+  cairo_font_face_set_user_data(face, &kStandInKey, name,
+                                [](void* n) { delete static_cast<std::string*>(n); });
+  return standIns.emplace(*name, face).first->second;
 }
 
 } // namespace
@@ -182,7 +202,8 @@ void GraphicsSetFontSmoothing(cairo_t* cg, bool on) {
 }
 
 void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size) {
-  cairo_set_font_face(cg, FontFace(fontName));
+  cairo_set_font_face(cg, cairo_get_user_data(cg, &kOwnImageKey) ? StandIn(fontName)
+                                                                 : FontFace(fontName));
   // Glyph up is user-space +y, as on a y-up page; in a y-down view text stands on its head.
   cairo_matrix_t matrix;
   cairo_matrix_init(&matrix, size, 0, 0, -size, 0, 0);
@@ -190,10 +211,13 @@ void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size) {
 }
 
 bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view text) {
-  cairo_matrix_t m;
-  if (!DirectMatrix(cg, m)) return false;
+  const auto* name = static_cast<const std::string*>(
+      cairo_font_face_get_user_data(cairo_get_font_face(cg), &kStandInKey));
+  cairo_matrix_t m, font;
+  cairo_get_font_matrix(cg, &font);
+  if (!name || !DirectMatrix(cg, m) || font.x0 != 0 || font.y0 != 0) return false;
   const PixelWriter writer(cairo_get_target(cg));
-  return TextShowOnPixels(cg, m, x, y, text,
+  return TextShowOnPixels(cg, m, font, *name, x, y, text,
                           {writer.pixels, writer.stride, static_cast<int>(writer.width),
                            static_cast<int>(writer.height)});
 }
@@ -201,6 +225,10 @@ bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view 
 void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {
   const std::string showable = ShowableText(text);
   if (!GraphicsShowTextOnPixels(cg, x, y, showable)) {
+    // cairo draws it after all, with the face the stand-in names.
+    if (const auto* name = static_cast<const std::string*>(
+            cairo_font_face_get_user_data(cairo_get_font_face(cg), &kStandInKey)))
+      cairo_set_font_face(cg, FontFace(*name));
     cairo_move_to(cg, x, y);
     cairo_show_text(cg, showable.c_str());
   }

@@ -17,7 +17,7 @@ struct BarCodePoint {
 
 void GraphicsFillRect(cairo_t* cg, double x, double y, double width, double height);
 // Marks a context that draws unclipped into an ARGB32 image of its own, as a bitmap file's does:
-// its rectangles on whole pixels are written straight into the pixels.
+// its rectangles on whole pixels and its text are written straight into the pixels.
 void GraphicsOwnImage(cairo_t* cg);
 // Fills the dark modules ('1') of a picture of columns x rows, row by row from the top, the bottom
 // row at y = 0, straight into the pixels of a context marked by GraphicsOwnImage when every module
@@ -43,7 +43,7 @@ void GraphicsSetFontSmoothing(cairo_t* cg, bool on);
 void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size);
 void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text);
 // Shows valid UTF-8 text without NUL as cairo_show_text would, straight into the pixels of a
-// context marked by GraphicsOwnImage whose text is opaque black in a face GraphicsSelectFont chose,
+// context marked by GraphicsOwnImage before it chose its font, when the text is opaque black and
 // unhinted; false, with nothing drawn, otherwise.
 bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view text);
 

@@ -1,5 +1,5 @@
-// Text of the faces FontFace makes, shown straight into the pixels of an image in exactly the
-// pixels cairo_show_text makes of it: cairo places and measures the glyphs, FreeType renders them.
+// Text of the fonts the drawing code names, shown straight into the pixels of an image in exactly
+// the pixels cairo_show_text makes of it with the face FontFace makes.
 #pragma once
 
 #include <cairo.h>
@@ -12,8 +12,10 @@ struct TextImage {
   int stride = 0, width = 0, height = 0;
 };
 
-// Shows valid UTF-8 text without NUL from (x, y) in opaque black, on a context drawing into the
-// image through the device matrix m, which has no rotation or skew. False, with nothing drawn,
-// when the context's face is not one FontFace made or its text is hinted or subpixel-smoothed.
-bool TextShowOnPixels(cairo_t* cg, const cairo_matrix_t& m, double x, double y,
-                      std::string_view text, const TextImage& image);
+// Shows valid UTF-8 text from (x, y) in opaque black in the font named (as the drawing code names
+// fonts) through a font matrix without translation, on a context drawing into the image through
+// the device matrix m, which has no rotation or skew. False, with nothing drawn, when the context's
+// text is hinted or subpixel-smoothed, cairo would refuse the text, or the font cannot draw it.
+bool TextShowOnPixels(cairo_t* cg, const cairo_matrix_t& m, const cairo_matrix_t& fontMatrix,
+                      std::string_view fontName, double x, double y, std::string_view text,
+                      const TextImage& image);

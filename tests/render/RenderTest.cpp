@@ -103,13 +103,13 @@ TEST(GraphicsShowTextOnPixels, DrawsWhatCairoDraws) {
           cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.data()),
                                               CAIRO_FORMAT_ARGB32, width, height, width * 4);
       cairo_t* cg = cairo_create(surface);
+      if (onPixels) GraphicsOwnImage(cg);
       cairo_translate(cg, tx, height + ty);
       cairo_scale(cg, sx, -sy);
       GraphicsSetFontSmoothing(cg, smooth);
       GraphicsSelectFont(cg, font, size);
       bool drawn = false;
       if (onPixels) {
-        GraphicsOwnImage(cg);
         drawn = GraphicsShowTextOnPixels(cg, x, y, text);
       } else {
         cairo_move_to(cg, x, y);
