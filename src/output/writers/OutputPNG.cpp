@@ -22,23 +22,28 @@ constexpr size_t kMaxDistance = 32768;
 constexpr size_t kMaxMatch = 258;
 constexpr size_t kMinMatch = 3;
 
-// Bits packed from the least significant end, as deflate reads them.
+// Bits packed from the least significant end, as deflate reads them; they go out four bytes at a
+// time.
 struct BitSink {
   std::string& out;
   uint64_t bits = 0;
   int count = 0;
 
+  // At most 32 bits at a time.
   void Put(uint32_t value, int n) {
     bits |= static_cast<uint64_t>(value) << count;
     count += n;
-    while (count >= 8) {
-      out += static_cast<char>(bits & 0xFF);
-      bits >>= 8;
-      count -= 8;
+    if (count >= 32) {
+      const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
+                             static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+      out.append(bytes, 4);
+      bits >>= 32;
+      count -= 32;
     }
   }
   void Flush() {
-    if (count > 0) out += static_cast<char>(bits & 0xFF);
+    for (; count > 0; count -= 8, bits >>= 8)
+      out += static_cast<char>(bits & 0xFF);
     bits = 0;
     count = 0;
   }
@@ -289,6 +294,21 @@ void PackRow(const OutputBitmap& bitmap, PNGLayout& layout, int y, std::vector<u
   if (layout.palette.ink && layout.depth == 8) {
     for (uint32_t p : pixels)
       *out++ = layout.palette.byAlpha[p >> 24];
+    return;
+  }
+  if (layout.palette.ink && layout.depth == 1) {
+    // Eight pixels to a byte, each its alpha's index, 0 or 1.
+    size_t x = 0;
+    for (; x + 8 <= pixels.size(); x += 8) {
+      uint32_t byte = 0;
+      for (size_t k = 0; k < 8; ++k)
+        byte = byte << 1 | layout.palette.byAlpha[pixels[x + k] >> 24];
+      *out++ = static_cast<uint8_t>(byte);
+    }
+    uint32_t byte = 0;
+    for (size_t k = x; k < pixels.size(); ++k)
+      byte |= static_cast<uint32_t>(layout.palette.byAlpha[pixels[k] >> 24]) << (7 - (k - x));
+    if (x < pixels.size()) *out = static_cast<uint8_t>(byte);
     return;
   }
   uint32_t last = pixels[0] + 1, index = 0, bits = 0;
