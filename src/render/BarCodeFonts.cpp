@@ -32,10 +32,13 @@ constexpr std::array<FontFile, 3> kFonts{{
     {"Helvetica", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu Sans"},
 }};
 
+// Names that stand for the same file share its faces.
 const FontFile& FontFor(std::string_view name) {
-  for (const FontFile& font : kFonts)
-    if (font.name == name) return font;
-  return kFonts[1];
+  const auto named = std::find_if(kFonts.begin(), kFonts.end(),
+                                  [&](const FontFile& font) { return font.name == name; });
+  const std::string_view path = named != kFonts.end() ? named->path : kFonts[1].path;
+  return *std::find_if(kFonts.begin(), kFonts.end(),
+                       [&](const FontFile& font) { return font.path == path; });
 }
 
 // One FreeType library for every face, so faces are made and dropped under this lock only. Each
