@@ -97,15 +97,16 @@ bool FillWholePixels(cairo_t* cg, double x, double y, double width, double heigh
 const cairo_user_data_key_t kStandInKey{};
 
 cairo_font_face_t* StandIn(std::string_view fontName) {
-  static std::map<std::string, cairo_font_face_t*, std::less<>> standIns;
+  // Never destroyed: the faces live as long as the program, and contexts may outlive statics.
+  static auto* standIns = new std::map<std::string, cairo_font_face_t*, std::less<>>;
   static std::mutex guard;
   const std::lock_guard lock(guard);
-  if (auto found = standIns.find(fontName); found != standIns.end()) return found->second;
+  if (auto found = standIns->find(fontName); found != standIns->end()) return found->second;
   cairo_font_face_t* face = cairo_user_font_face_create();
   auto* name = new std::string(fontName);
   cairo_font_face_set_user_data(face, &kStandInKey, name,
                                 [](void* n) { delete static_cast<std::string*>(n); });
-  return standIns.emplace(*name, face).first->second;
+  return standIns->emplace(*name, face).first->second;
 }
 
 } // namespace
