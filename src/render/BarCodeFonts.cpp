@@ -289,11 +289,6 @@ void Composite(std::span<const PlacedGlyph> placed, const FontPixels& pixels) {
     BlendRow(row(y) + box.x1, &mask[static_cast<size_t>(y - box.y1) * width], width);
 }
 
-// Where cairo rounds a glyph's position to a pixel.
-int RoundPosition(double v) {
-  return static_cast<int>(std::floor(v + .5));
-}
-
 } // namespace
 
 cairo_font_face_t* FontFace(std::string_view name) {
@@ -349,7 +344,7 @@ bool FontDrawGlyphs(std::string_view fontName, const cairo_matrix_t& scale, bool
     const GlyphImage* image = FindGlyph(*font, key, smooth, glyph.index);
     if (!image) return false;
     placed.push_back(
-        {image, RoundPosition(glyph.x) + image->left, RoundPosition(glyph.y) - image->top});
+        {image, FontPixelAt(glyph.x) + image->left, FontPixelAt(glyph.y) - image->top});
   }
   Composite(placed, pixels);
   return true;

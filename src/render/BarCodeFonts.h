@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,11 @@
 // The face standing for a font name ("Monaco", "Lucida Grande", "Helvetica"), made on first use
 // and kept for the life of the program.
 cairo_font_face_t* FontFace(std::string_view name);
+
+// The pixel cairo rounds a glyph's device position to.
+inline int FontPixelAt(double v) {
+  return static_cast<int>(std::floor(v + .5));
+}
 
 // A glyph and its metrics in font space, an em being one.
 struct FontGlyph {

@@ -109,6 +109,12 @@ cairo_font_face_t* StandIn(std::string_view fontName) {
   return standIns->emplace(*name, face).first->second;
 }
 
+// The font a stand-in names, or null when the context's face is cairo's own.
+const std::string* StandInName(cairo_t* cg) {
+  return static_cast<const std::string*>(
+      cairo_font_face_get_user_data(cairo_get_font_face(cg), &kStandInKey));
+}
+
 } // namespace
 
 void GraphicsOwnImage(cairo_t* cg) {
@@ -212,8 +218,7 @@ void GraphicsSelectFont(cairo_t* cg, std::string_view fontName, double size) {
 }
 
 bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view text) {
-  const auto* name = static_cast<const std::string*>(
-      cairo_font_face_get_user_data(cairo_get_font_face(cg), &kStandInKey));
+  const std::string* name = StandInName(cg);
   cairo_matrix_t m, font;
   cairo_get_font_matrix(cg, &font);
   if (!name || !DirectMatrix(cg, m) || font.x0 != 0 || font.y0 != 0) return false;
@@ -227,9 +232,7 @@ void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {
   const std::string showable = ShowableText(text);
   if (!GraphicsShowTextOnPixels(cg, x, y, showable)) {
     // cairo draws it after all, with the face the stand-in names.
-    if (const auto* name = static_cast<const std::string*>(
-            cairo_font_face_get_user_data(cairo_get_font_face(cg), &kStandInKey)))
-      cairo_set_font_face(cg, FontFace(*name));
+    if (const std::string* name = StandInName(cg)) cairo_set_font_face(cg, FontFace(*name));
     cairo_move_to(cg, x, y);
     cairo_show_text(cg, showable.c_str());
   }

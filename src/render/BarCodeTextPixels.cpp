@@ -37,11 +37,6 @@ bool ShowableByCairo(std::u32string_view chars) {
   });
 }
 
-// Where cairo rounds a glyph's position to a pixel.
-double RoundPosition(double v) {
-  return std::floor(v + .5);
-}
-
 // A box in 1/256 pixel, cairo's fixed point.
 struct FixedBox {
   int64_t x1 = INT64_MAX, y1 = INT64_MAX, x2 = INT64_MIN, y2 = INT64_MIN;
@@ -61,8 +56,7 @@ FixedBox MeasuredBox(const FontGlyph& g, const cairo_matrix_t& scale, const cair
     x1 = corner ? std::min(x1, x) : x, x2 = corner ? std::max(x2, x) : x;
     y1 = corner ? std::min(y1, y) : y, y2 = corner ? std::max(y2, y) : y;
   }
-  const int64_t x = static_cast<int64_t>(RoundPosition(at.x)) * 256;
-  const int64_t y = static_cast<int64_t>(RoundPosition(at.y)) * 256;
+  const int64_t x = int64_t{FontPixelAt(at.x)} * 256, y = int64_t{FontPixelAt(at.y)} * 256;
   return {x + Fixed(x1), y + Fixed(y1), x + Fixed(x2), y + Fixed(y2)};
 }
 
@@ -120,10 +114,8 @@ void ClipText(std::span<const FixedBox> boxes, const PixelRect& reckoned, bool s
 // the font matrix, placed in device pixels and measured; without those cairo drops for lying ten
 // font sizes or more outside the image.
 void LayOut(std::span<const FontGlyph> glyphs, double x, double y, const cairo_matrix_t& font,
-            const cairo_matrix_t& m, const cairo_matrix_t& scale, int width, int height,
-            std::vector<cairo_glyph_t>& placed, std::vector<FixedBox>& boxes) {
-  const double margin = 10 * std::max(std::fabs(scale.xx) + std::fabs(scale.xy),
-                                      std::fabs(scale.yx) + std::fabs(scale.yy));
+            const cairo_matrix_t& m, const cairo_matrix_t& scale, double margin, int width,
+            int height, std::vector<cairo_glyph_t>& placed, std::vector<FixedBox>& boxes) {
   for (const FontGlyph& g : glyphs) {
     cairo_glyph_t at{g.index, x, y};
     cairo_matrix_transform_point(&m, &at.x, &at.y);
@@ -165,12 +157,14 @@ bool TextShowOnPixels(cairo_t* cg, const cairo_matrix_t& m, const cairo_matrix_t
   cairo_matrix_t linear = m, scale;
   linear.x0 = linear.y0 = 0;
   cairo_matrix_multiply(&scale, &fontMatrix, &linear);
-  std::vector<cairo_glyph_t> placed;
-  std::vector<FixedBox> boxes;
-  LayOut(glyphs, x, y, fontMatrix, m, scale, image.width, image.height, placed, boxes);
-  FontPixels pixels{image.pixels, image.stride};
+  // The most a font size is enlarged in any direction, as cairo reckons it.
   const double maxScale = std::max(std::fabs(scale.xx) + std::fabs(scale.xy),
                                    std::fabs(scale.yx) + std::fabs(scale.yy));
+  std::vector<cairo_glyph_t> placed;
+  std::vector<FixedBox> boxes;
+  LayOut(glyphs, x, y, fontMatrix, m, scale, 10 * maxScale, image.width, image.height, placed,
+         boxes);
+  FontPixels pixels{image.pixels, image.stride};
   ClipText(boxes, Reckoned(placed, reach * maxScale), smooth, image.width, image.height, pixels);
   return FontDrawGlyphs(fontName, scale, smooth, placed, pixels);
 }
