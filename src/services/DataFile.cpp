@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
@@ -58,22 +59,27 @@ std::string FollowLinks(std::string path, struct stat& info) {
   return path;
 }
 
-// Makes a new file beside the target under a name no other file has. A new target gets what a
-// plain create would give it (the kernel applies the umask to 0666); a replaced file keeps its
-// permissions.
-int OpenTempBeside(const std::string& path, const struct stat& existing, std::string& temp) {
-  // Names only need to be unlikely to meet (O_EXCL settles the rest): seeded from the clock and
-  // the thread, without a system call.
+// A name beside `path` for a file on its way there. Names only need to be unlikely to meet (the
+// create or link that takes one settles the rest): seeded from the clock and the thread, without a
+// system call.
+std::string TempName(const std::string& path) {
   static std::atomic<unsigned> made{0};
   thread_local std::minstd_rand random(static_cast<unsigned>(
       static_cast<size_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
       std::hash<std::thread::id>{}(std::this_thread::get_id())));
+  char name[32];
+  std::snprintf(name, sizeof name, "/.vxtmp-%08x%04x", static_cast<unsigned>(random()),
+                made++ & 0xFFFFu);
+  return Folder(path) + name;
+}
+
+// Makes a new file beside the target under a name no other file has. A new target gets what a
+// plain create would give it (the kernel applies the umask to 0666); a replaced file keeps its
+// permissions.
+int OpenTempBeside(const std::string& path, const struct stat& existing, std::string& temp) {
   const bool replaced = S_ISREG(existing.st_mode);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/.vxtmp-%08x%04x", static_cast<unsigned>(random()),
-                  made++ & 0xFFFFu);
-    temp = Folder(path) + name;
+    temp = TempName(path);
     const int fd =
         open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, replaced ? 0600 : 0666);
     if (fd >= 0 && replaced) fchmod(fd, existing.st_mode & 07777);
@@ -90,6 +96,12 @@ template <typename Set> int SetCodes(const Set& set, uint32_t type, uint32_t cre
   for (const MimeByType& entry : kMimeTypes)
     if (entry.type == type) set(kMimeAttribute, entry.mime, std::strlen(entry.mime));
   return 0;
+}
+
+auto CodesOnDescriptor(int fd) {
+  return [fd](const char* name, const void* value, size_t size) {
+    return fsetxattr(fd, name, value, size, 0);
+  };
 }
 
 // The temporary file that DataFileWriteAtomic has made on this thread, still open: filling it
@@ -121,6 +133,42 @@ bool DataFileWriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+namespace {
+
+// Gives the file open as `fd`, which has no name yet, the name `path`; fails when that name is
+// taken. linkat through the descriptor itself needs a recent kernel or privileges, through
+// /proc neither; a refusal of the first is remembered so that a batch asks once.
+int LinkUnnamed(int fd, const std::string& path) {
+  static std::atomic<bool> byDescriptor{true};
+  if (byDescriptor && linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return 0;
+  if (byDescriptor && errno == EEXIST) return errno;
+  if (errno == ENOENT || errno == EPERM) byDescriptor = false;
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+// Writes a new file with no name (O_TMPFILE) and names it only when it is complete, codes
+// included: the name then costs one link, where a named temporary file costs a create and a rename,
+// each holding the folder's lock, which the threads of a batch otherwise queue for. nullopt when
+// this way is closed (a file system without unnamed files, no /proc for a writer that opens its
+// file by name, a name taken meanwhile): the caller then writes the common way.
+std::optional<bool> WriteUnnamed(const std::string& path,
+                                 const std::function<bool(const std::string&)>& write,
+                                 uint32_t type, uint32_t creator) {
+  const int fd = open(Folder(path).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+  if (fd < 0) return std::nullopt;
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  openTemp = {self, fd, false};
+  const bool written = write(self);
+  openTemp = {};
+  if (written && type != 0) SetCodes(CodesOnDescriptor(fd), type, creator);
+  const bool placed = written && LinkUnnamed(fd, path) == 0;
+  close(fd);
+  return placed ? std::optional<bool>(true) : std::nullopt;
+}
+
+} // namespace
+
 bool DataFileWriteAtomic(const std::string& named,
                          const std::function<bool(const std::string& tempPath)>& write,
                          uint32_t type, uint32_t creator) {
@@ -128,6 +176,9 @@ bool DataFileWriteAtomic(const std::string& named,
   struct stat existing {};
   const std::string path = FollowLinks(named, existing);
   if (S_ISDIR(existing.st_mode)) return false;
+  // A file that is replaced keeps to a named temporary file and a rename, its one atomic way.
+  if (existing.st_mode == 0)
+    if (const std::optional<bool> done = WriteUnnamed(path, write, type, creator)) return *done;
   std::string temp;
   const int fd = OpenTempBeside(path, existing, temp);
   if (fd < 0) return false;
@@ -135,10 +186,7 @@ bool DataFileWriteAtomic(const std::string& named,
   const bool written = write(temp);
   openTemp = {};
   // The codes go on before the file takes its name, so that it never appears without them.
-  if (written && type != 0)
-    SetCodes([fd](const char* name, const void* value,
-                  size_t size) { return fsetxattr(fd, name, value, size, 0); },
-             type, creator);
+  if (written && type != 0) SetCodes(CodesOnDescriptor(fd), type, creator);
   if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
     return false;

@@ -43,10 +43,12 @@ TEST(Services, WholeFilesAreWrittenAtomicallyWithTheUsualPermissions) {
   // A text with no Mac OS Roman form, or a failing writer, leaves the earlier contents and no
   // temporary file.
   EXPECT_FALSE(DataFileWriteCFStr(path, "\u4E2D"));
-  EXPECT_FALSE(DataFileWriteAtomic(path, [](const std::string& temp) {
-    DataFileWriteBytes(temp, "partial");
-    return false;
-  }));
+  // A file that is replaced and one that is new are made different ways; neither is left behind.
+  for (const std::string& target : {path, dir + "/new.txt"})
+    EXPECT_FALSE(DataFileWriteAtomic(target, [](const std::string& temp) {
+      DataFileFillTemp(temp, "partial");
+      return false;
+    }));
   EXPECT_EQ(*DataFileReadAsCFStr(path), text);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   EXPECT_FALSE(DataFileWriteBytes(dir + "/missing/x.txt", "x") ||
