@@ -15,6 +15,9 @@ base=${OUT:-/dev/shm}
 [ -d "$base" ] || base=/tmp
 work=$(mktemp -d "$base/vxbatch-XXXXXX")
 trap 'rm -rf "$work"' EXIT
+# Run from a copy, as installed (see cli_vs_zint.sh).
+cp "$cli" "$work/VeltrixBarCode"
+cli=$work/VeltrixBarCode
 cd "$work"
 
 # The same rows for both: zint reads one item a line, the tool a CSV file with a data column.
