@@ -259,7 +259,20 @@ template <typename Span> void EachRow(const PlacedGlyph& g, const PixelBox& box,
          c2 - c1);
 }
 
-void BlendRow(uint32_t* to, const uint8_t* coverage, int count) {
+// Black over an alpha-only pixel: its alpha as BlackOver makes it.
+inline uint8_t BlackOverAlpha(uint8_t alpha, uint32_t coverage) {
+  return static_cast<uint8_t>(coverage == 255 ? 255 : coverage + Multiply(alpha, 255 - coverage));
+}
+
+// Black over `count` pixels from column x of row y at the coverages given.
+void BlendRow(const FontPixels& pixels, int y, int x, const uint8_t* coverage, int count) {
+  unsigned char* row = pixels.data + static_cast<size_t>(y) * pixels.stride;
+  if (pixels.alphaOnly) {
+    for (int k = 0; k < count; ++k)
+      if (coverage[k]) row[x + k] = BlackOverAlpha(row[x + k], coverage[k]);
+    return;
+  }
+  auto* to = reinterpret_cast<uint32_t*>(row) + x;
   for (int k = 0; k < count; ++k)
     if (coverage[k]) to[k] = BlackOver(to[k], coverage[k]);
 }
@@ -267,13 +280,10 @@ void BlendRow(uint32_t* to, const uint8_t* coverage, int count) {
 void Composite(std::span<const PlacedGlyph> placed, const FontPixels& pixels) {
   const PixelBox box = Covered(placed, pixels);
   if (box.x2 <= box.x1 || box.y2 <= box.y1) return;
-  auto row = [&](int y) {
-    return reinterpret_cast<uint32_t*>(pixels.data + static_cast<size_t>(y) * pixels.stride);
-  };
   if (!pixels.addCoverage) {
     for (const PlacedGlyph& g : placed)
       EachRow(g, box, [&](int y, int x, const uint8_t* coverage, int count) {
-        BlendRow(row(y) + x, coverage, count);
+        BlendRow(pixels, y, x, coverage, count);
       });
     return;
   }
@@ -286,7 +296,7 @@ void Composite(std::span<const PlacedGlyph> placed, const FontPixels& pixels) {
         to[k] = static_cast<uint8_t>(std::min(255, to[k] + coverage[k]));
     });
   for (int y = box.y1; y < box.y2; ++y)
-    BlendRow(row(y) + box.x1, &mask[static_cast<size_t>(y - box.y1) * width], width);
+    BlendRow(pixels, y, box.x1, &mask[static_cast<size_t>(y - box.y1) * width], width);
 }
 
 } // namespace

@@ -31,13 +31,15 @@ struct FontGlyph {
 bool FontGlyphsOf(std::string_view fontName, std::u32string_view chars, bool smooth,
                   std::vector<FontGlyph>& out, double& reach);
 
-// The pixels of an ARGB32 image, the rectangle of them text may reach, and whether the glyphs'
-// coverage is added up before black goes over it, or each glyph goes over in turn.
+// The pixels of an ARGB32 image (or an A8 one: alpha only), the rectangle of them text may reach,
+// and whether the glyphs' coverage is added up before black goes over it, or each glyph goes over
+// in turn.
 struct FontPixels {
   unsigned char* data = nullptr;
   int stride = 0;
   int clipX1 = 0, clipY1 = 0, clipX2 = 0, clipY2 = 0;
   bool addCoverage = false;
+  bool alphaOnly = false;
 };
 
 // Draws glyphs of the font named, at device positions, in opaque black over the pixels: exactly

@@ -45,19 +45,22 @@ bool DirectMatrix(cairo_t* cg, cairo_matrix_t& m) {
   return m.xy == 0 && m.yx == 0;
 }
 
-// The pixels of an image surface, flushed for writing; cairo is told of the change when it goes.
+// The pixels of an image surface (ARGB32, or A8: alpha alone), flushed for writing; cairo is told
+// of the change when it goes.
 struct PixelWriter {
   cairo_surface_t* target;
   unsigned char* pixels;
   int stride;
   double width, height;
+  bool alphaOnly;
 
   explicit PixelWriter(cairo_surface_t* surface)
       : target(surface),
         pixels((cairo_surface_flush(surface), cairo_image_surface_get_data(surface))),
         stride(cairo_image_surface_get_stride(surface)),
         width(cairo_image_surface_get_width(surface)),
-        height(cairo_image_surface_get_height(surface)) {}
+        height(cairo_image_surface_get_height(surface)),
+        alphaOnly(cairo_image_surface_get_format(surface) == CAIRO_FORMAT_A8) {}
   PixelWriter(const PixelWriter&) = delete;
   PixelWriter& operator=(const PixelWriter&) = delete;
   ~PixelWriter() { cairo_surface_mark_dirty(target); }
@@ -70,10 +73,13 @@ struct PixelWriter {
     const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, height));
     if (left >= right || top >= bottom) return;
     // One row filled, the others copied from it: copying runs many pixels to an instruction.
-    const size_t bytes = 4 * static_cast<size_t>(right - left);
+    const size_t size = alphaOnly ? 1 : 4, bytes = size * static_cast<size_t>(right - left);
     unsigned char* first =
-        pixels + static_cast<size_t>(top) * stride + 4 * static_cast<size_t>(left);
-    std::fill_n(reinterpret_cast<uint32_t*>(first), right - left, 0xFF000000u);
+        pixels + static_cast<size_t>(top) * stride + size * static_cast<size_t>(left);
+    if (alphaOnly)
+      std::memset(first, 0xFF, bytes);
+    else
+      std::fill_n(reinterpret_cast<uint32_t*>(first), right - left, 0xFF000000u);
     for (int row = top + 1; row < bottom; ++row)
       std::memcpy(first + static_cast<size_t>(row - top) * stride, first, bytes);
   }
@@ -120,7 +126,8 @@ const std::string* StandInName(cairo_t* cg) {
 void GraphicsOwnImage(cairo_t* cg) {
   cairo_surface_t* target = cairo_get_target(cg);
   if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
-      cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32)
+      (cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 ||
+       cairo_image_surface_get_format(target) == CAIRO_FORMAT_A8))
     cairo_set_user_data(cg, &kOwnImageKey, cg, nullptr);
 }
 
@@ -225,7 +232,7 @@ bool GraphicsShowTextOnPixels(cairo_t* cg, double x, double y, std::string_view 
   const PixelWriter writer(cairo_get_target(cg));
   return TextShowOnPixels(cg, m, font, *name, x, y, text,
                           {writer.pixels, writer.stride, static_cast<int>(writer.width),
-                           static_cast<int>(writer.height)});
+                           static_cast<int>(writer.height), writer.alphaOnly});
 }
 
 void GraphicsShowText(cairo_t* cg, double x, double y, std::string_view text) {

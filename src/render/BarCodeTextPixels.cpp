@@ -165,6 +165,7 @@ bool TextShowOnPixels(cairo_t* cg, const cairo_matrix_t& m, const cairo_matrix_t
   LayOut(glyphs, x, y, fontMatrix, m, scale, 10 * maxScale, image.width, image.height, placed,
          boxes);
   FontPixels pixels{image.pixels, image.stride};
+  pixels.alphaOnly = image.alphaOnly;
   ClipText(boxes, Reckoned(placed, reach * maxScale), smooth, image.width, image.height, pixels);
   return FontDrawGlyphs(fontName, scale, smooth, placed, pixels);
 }

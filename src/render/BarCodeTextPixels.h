@@ -6,10 +6,11 @@
 
 #include <string_view>
 
-// The pixels of an ARGB32 image.
+// The pixels of an ARGB32 image, or of an A8 one (alpha only).
 struct TextImage {
   unsigned char* pixels = nullptr;
   int stride = 0, width = 0, height = 0;
+  bool alphaOnly = false;
 };
 
 // Shows valid UTF-8 text from (x, y) in opaque black in the font named (as the drawing code names

@@ -9,13 +9,14 @@
 
 TEST(OutputWriters, BitmapSizesFollowThePoints) {
   // A unit is k = max(1, round(scale / 100 * dpi / 72)) whole pixels: at 150% and 72 dpi 2, so the
-  // 81 x 65 units are 162 x 130 pixels at 96 dpi, 121.5 x 97.5 points; rows of 4 bytes a pixel
-  // padded to 16 (648: 656).
+  // 81 x 65 units are 162 x 130 pixels at 96 dpi, 121.5 x 97.5 points; a symbol, black, keeps
+  // only alpha: rows of a byte a pixel padded to 16 (162: 176).
   BarCodeDataRec rec = MakeRecord(kBarCodeEAN8, "1234567");
   rec.scale = 150;
   OutputBitmap bitmap;
   ASSERT_TRUE(OutputRenderBitmap(rec, 0, 0, bitmap));
-  EXPECT_TRUE(bitmap.width == 162 && bitmap.height == 130 && bitmap.stride == 656);
+  EXPECT_TRUE(bitmap.width == 162 && bitmap.height == 130 && bitmap.alphaOnly &&
+              bitmap.stride == 176);
   EXPECT_EQ(bitmap.resolution, 96);
   EXPECT_EQ(OutputPixelAt(bitmap, 0, 0), 0u) << "the background stays transparent";
   BarCodeDataRecRelease(&rec);

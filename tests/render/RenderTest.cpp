@@ -90,6 +90,7 @@ TEST(GraphicsShowTextOnPixels, DrawsWhatCairoDraws) {
     const double k = 1 + pick(pick(4) == 0 ? 24 : 4), sx = pick(2) ? k : -k, sy = pick(2) ? k : -k;
     const double tx = pick(2) ? uniform(-4, 4) : pick(9), ty = pick(2) ? uniform(-4, 4) : pick(9);
     const bool smooth = pick(2);
+    const cairo_format_t format = pick(2) ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32;
     const char* font = fonts[pick(3)];
     const int size = 5 + pick(12);
     std::u32string chars;
@@ -99,9 +100,9 @@ TEST(GraphicsShowTextOnPixels, DrawsWhatCairoDraws) {
     const double x = uniform(-20, width / k + 20) / (sx / k),
                  y = uniform(-20, height / k + 20) / (sy / k);
     auto draw = [&](std::vector<uint32_t>& pixels, bool onPixels) {
-      cairo_surface_t* surface =
-          cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.data()),
-                                              CAIRO_FORMAT_ARGB32, width, height, width * 4);
+      cairo_surface_t* surface = cairo_image_surface_create_for_data(
+          reinterpret_cast<unsigned char*>(pixels.data()), format, width, height,
+          cairo_format_stride_for_width(format, width));
       cairo_t* cg = cairo_create(surface);
       if (onPixels) GraphicsOwnImage(cg);
       cairo_translate(cg, tx, height + ty);
@@ -123,7 +124,7 @@ TEST(GraphicsShowTextOnPixels, DrawsWhatCairoDraws) {
     ASSERT_TRUE(draw(own, true)) << run;
     ASSERT_TRUE(own == reference) << "run " << run << ": " << font << " " << size << " at " << x
                                   << "," << y << " scale " << sx << "," << sy << " smooth "
-                                  << smooth << " text " << text;
+                                  << smooth << " format " << format << " text " << text;
   }
 }
 

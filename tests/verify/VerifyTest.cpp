@@ -24,9 +24,10 @@ TEST(Verify, ASymbolWithABarTakenAwayIsCaught) {
   for (right = left; right < bitmap.width && OutputPixelAt(bitmap, right, row) != 0;)
     ++right;
   ASSERT_LT(left, right);
+  const size_t size = bitmap.alphaOnly ? 1 : 4;
   for (int y = 0; y < bitmap.height; ++y)
-    std::memset(bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * left, 0,
-                4 * static_cast<size_t>(right - left));
+    std::memset(bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + size * left, 0,
+                size * static_cast<size_t>(right - left));
   const BarCodeVerification broken = BarCodeVerifyBitmap(rec, bitmap);
   EXPECT_EQ(broken.result, BarCodeVerifyResult::Mismatch) << broken.read;
   EXPECT_EQ(broken.expected, "VERIFY");

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace {
 
@@ -33,6 +34,7 @@ struct BitmapPlan {
   BarCodeDataRec rec;
   BarCodeRect box;
   double resolution = kBarCodeDefaultDPI;
+  bool symbol = false; // the symbol, black throughout; otherwise the placeholder, red text
 };
 
 BitmapPlan PlanBitmap(const BarCodeDataRec& rec, float width, float height) {
@@ -42,7 +44,7 @@ BitmapPlan PlanBitmap(const BarCodeDataRec& rec, float width, float height) {
   const int k = OutputPixelFactor(rec);
   plan.rec.scale = 100 * k;
   plan.resolution = kBarCodeDefaultDPI * k / (rec.scale / 100.0);
-  BarCodeGetSize(plan.rec, plan.box);
+  plan.symbol = BarCodeGetSize(plan.rec, plan.box);
   return plan;
 }
 
@@ -115,22 +117,36 @@ OutputPixelBuffer::~OutputPixelBuffer() {
   Allocate(0);
 }
 
-// calloc: a large bitmap comes from fresh zeroed pages without a clearing pass, and a batch's
-// small ones reuse the heap instead of faulting in new pages (and unmapping them) for every row.
+// A batch's small bitmaps reuse the heap (calloc) instead of faulting in new pages and unmapping
+// them for every row. A large one comes from fresh zeroed pages without a clearing pass, mapped
+// in one call rather than a fault at each first touch: every page is written or read anyway.
+constexpr size_t kMappedBitmap = size_t{1} << 17;
+
 bool OutputPixelBuffer::Allocate(size_t size) {
-  std::free(bytes_);
+  if (size_ >= kMappedBitmap)
+    munmap(bytes_, size_);
+  else
+    std::free(bytes_);
   bytes_ = nullptr;
   size_ = 0;
   if (size == 0) return false;
-  bytes_ = static_cast<char*>(std::calloc(size, 1));
+  if (size >= kMappedBitmap) {
+    void* pages = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    bytes_ = pages == MAP_FAILED ? nullptr : static_cast<char*>(pages);
+  } else {
+    bytes_ = static_cast<char*>(std::calloc(size, 1));
+  }
   if (!bytes_) return false;
   size_ = size;
   return true;
 }
 
 uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y) {
+  const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
+  if (bitmap.alphaOnly) return static_cast<uint32_t>(static_cast<uint8_t>(row[x])) << 24;
   uint32_t pixel;
-  std::memcpy(&pixel, bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + 4 * x, 4);
+  std::memcpy(&pixel, row + 4 * static_cast<size_t>(x), 4);
   return pixel;
 }
 
@@ -148,8 +164,8 @@ void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]) {
   }
 }
 
-int OutputBytesPerRow(int width) {
-  return (4 * width + 15) / 16 * 16;
+int OutputBytesPerRow(int width, bool alphaOnly) {
+  return ((alphaOnly ? 1 : 4) * width + 15) / 16 * 16;
 }
 
 int OutputPixels(float points) {
@@ -175,11 +191,12 @@ bool OutputRenderBitmap(const BarCodeDataRec& rec, float width, float height, Ou
   out.resolution = plan.resolution;
   if (out.width == 0 || out.height == 0 || out.width > kMaxPixels || out.height > kMaxPixels)
     return false;
-  out.stride = OutputBytesPerRow(out.width);
+  out.alphaOnly = plan.symbol;
+  out.stride = OutputBytesPerRow(out.width, out.alphaOnly);
   if (!out.pixels.Allocate(static_cast<size_t>(out.stride) * out.height)) return false;
-  cairo_surface_t* surface =
-      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.pixels.data()),
-                                          CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(out.pixels.data()),
+      out.alphaOnly ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32, out.width, out.height, out.stride);
   cairo_t* cg = CreateUpContext(surface, out.height);
   GraphicsOwnImage(cg);
   BarCodeUpdateImage(cg, width, height, &plan.rec);

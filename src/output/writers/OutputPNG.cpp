@@ -183,13 +183,20 @@ void PutRow(BitSink& sink, const uint8_t* row, const uint8_t* above, size_t leng
 
 bool SameRow(const OutputBitmap& bitmap, int y) {
   const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
-  return std::memcmp(row, row - bitmap.stride, 4 * static_cast<size_t>(bitmap.width)) == 0;
+  const size_t size = bitmap.alphaOnly ? 1 : 4;
+  return std::memcmp(row, row - bitmap.stride, size * static_cast<size_t>(bitmap.width)) == 0;
 }
 
+// Row y as premultiplied ARGB32 pixels.
 void ReadRow(const OutputBitmap& bitmap, int y, std::vector<uint32_t>& pixels) {
   pixels.resize(static_cast<size_t>(bitmap.width));
-  std::memcpy(pixels.data(), bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride,
-              4 * pixels.size());
+  const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
+  if (!bitmap.alphaOnly) {
+    std::memcpy(pixels.data(), row, 4 * pixels.size());
+    return;
+  }
+  for (size_t x = 0; x < pixels.size(); ++x)
+    pixels[x] = static_cast<uint32_t>(static_cast<uint8_t>(row[x])) << 24;
 }
 
 // The colours of an image in the order they come, up to 256, with a cache in front of the search:

@@ -74,8 +74,11 @@ private:
 
 struct OutputBitmap {
   int width = 0, height = 0, stride = 0;
-  double resolution = 72;   // pixels per inch at which the bitmap has the symbol's size in points
-  OutputPixelBuffer pixels; // cairo ARGB32, premultiplied, native byte order
+  double resolution = 72; // pixels per inch at which the bitmap has the symbol's size in points
+  // cairo ARGB32, premultiplied, native byte order; or, for a symbol, which is black throughout,
+  // cairo A8: its alpha alone, a quarter of the memory to fill and to encode.
+  bool alphaOnly = false;
+  OutputPixelBuffer pixels;
 };
 // Pixels per unit of a bitmap's drawing: the whole number nearest to what the record's scale and
 // resolution ask for, at least 1. A bitmap is the unscaled symbol box times this factor.
@@ -92,12 +95,12 @@ bool OutputRenderPDF(const BarCodeDataRec& rec, float width, float height, bool 
 bool OutputRenderSVG(const BarCodeDataRec& rec, float width, float height, std::string& out);
 // The finished EPS text of a request, with its title and meta lines filled in.
 bool OutputRenderEPS(const BarCodeDataRec& rec, std::string_view fileName, std::string& out);
-// The pixel at (x, y), row 0 at the top: cairo ARGB32, premultiplied.
+// The pixel at (x, y), row 0 at the top, as cairo ARGB32 holds it: premultiplied.
 uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y);
 // A premultiplied pixel as straight red, green, blue and alpha; a fully transparent pixel gets
 // the colour `clear` in all three channels.
 void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]);
-// Bytes per row of a bitmap: 4 bytes a pixel, rounded up to a multiple of 16.
-int OutputBytesPerRow(int width);
+// Bytes per row of a bitmap: 4 bytes a pixel (1 alpha only), rounded up to a multiple of 16.
+int OutputBytesPerRow(int width, bool alphaOnly);
 // Pixel size of a dimension in points: truncated, negative gives 0.
 int OutputPixels(float points);
