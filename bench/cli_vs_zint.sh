@@ -12,6 +12,7 @@ trap 'rm -rf "$out"' EXIT
 # its output a page at a time and the kernel keeps those pages apart in memory; a binary copied with
 # large writes starts 0.1-0.3 ms faster a run on this machine, the same bytes.
 cp "${1:-build/VeltrixBarCode}" "$out/VeltrixBarCode"
+sync "$out/VeltrixBarCode"
 cli=$out/VeltrixBarCode
 
 instructions() { # command line; prints the instructions the whole process ran
