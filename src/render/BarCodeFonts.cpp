@@ -220,13 +220,17 @@ uint32_t Multiply(uint32_t a, uint32_t b) {
   return ((t >> 8) + t) >> 8;
 }
 
-// Black over a pixel at a coverage: premultiplied, each channel kept at 255 - coverage.
+// Black over an alpha at a coverage: the coverage, and the alpha kept at 255 - coverage.
+inline uint32_t BlackOverAlpha(uint32_t alpha, uint32_t coverage) {
+  return coverage + Multiply(alpha, 255 - coverage);
+}
+
+// Black over a pixel at a coverage: premultiplied, each colour kept at 255 - coverage.
 inline uint32_t BlackOver(uint32_t pixel, uint32_t coverage) {
   if (coverage == 255) return 0xFF000000u;
   const uint32_t keep = 255 - coverage;
-  return (coverage + Multiply(pixel >> 24, keep)) << 24 |
-         Multiply((pixel >> 16) & 0xFF, keep) << 16 | Multiply((pixel >> 8) & 0xFF, keep) << 8 |
-         Multiply(pixel & 0xFF, keep);
+  return BlackOverAlpha(pixel >> 24, coverage) << 24 | Multiply((pixel >> 16) & 0xFF, keep) << 16 |
+         Multiply((pixel >> 8) & 0xFF, keep) << 8 | Multiply(pixel & 0xFF, keep);
 }
 
 struct PlacedGlyph {
@@ -259,17 +263,13 @@ template <typename Span> void EachRow(const PlacedGlyph& g, const PixelBox& box,
          c2 - c1);
 }
 
-// Black over an alpha-only pixel: its alpha as BlackOver makes it.
-inline uint8_t BlackOverAlpha(uint8_t alpha, uint32_t coverage) {
-  return static_cast<uint8_t>(coverage == 255 ? 255 : coverage + Multiply(alpha, 255 - coverage));
-}
-
 // Black over `count` pixels from column x of row y at the coverages given.
 void BlendRow(const FontPixels& pixels, int y, int x, const uint8_t* coverage, int count) {
   unsigned char* row = pixels.data + static_cast<size_t>(y) * pixels.stride;
   if (pixels.alphaOnly) {
     for (int k = 0; k < count; ++k)
-      if (coverage[k]) row[x + k] = BlackOverAlpha(row[x + k], coverage[k]);
+      if (coverage[k])
+        row[x + k] = static_cast<unsigned char>(BlackOverAlpha(row[x + k], coverage[k]));
     return;
   }
   auto* to = reinterpret_cast<uint32_t*>(row) + x;

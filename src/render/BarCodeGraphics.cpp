@@ -125,9 +125,9 @@ const std::string* StandInName(cairo_t* cg) {
 
 void GraphicsOwnImage(cairo_t* cg) {
   cairo_surface_t* target = cairo_get_target(cg);
-  if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
-      (cairo_image_surface_get_format(target) == CAIRO_FORMAT_ARGB32 ||
-       cairo_image_surface_get_format(target) == CAIRO_FORMAT_A8))
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return;
+  const cairo_format_t format = cairo_image_surface_get_format(target);
+  if (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_A8)
     cairo_set_user_data(cg, &kOwnImageKey, cg, nullptr);
 }
 

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
@@ -98,12 +97,6 @@ template <typename Set> int SetCodes(const Set& set, uint32_t type, uint32_t cre
   return 0;
 }
 
-auto CodesOnDescriptor(int fd) {
-  return [fd](const char* name, const void* value, size_t size) {
-    return fsetxattr(fd, name, value, size, 0);
-  };
-}
-
 // The temporary file that DataFileWriteAtomic has made on this thread, still open: filling it
 // writes through that descriptor, as opening it again by name costs about as much as the rest of
 // a small file's write.
@@ -113,6 +106,26 @@ struct OpenTemp {
   bool filled = false;
 };
 thread_local OpenTemp openTemp;
+
+// Fills the file open as `fd` through the writer, which knows it as `path`, and puts the codes on
+// it: before the file takes its name, so that it never appears without them.
+bool FillTemp(int fd, const std::string& path,
+              const std::function<bool(const std::string& tempPath)>& write, uint32_t type,
+              uint32_t creator) {
+  openTemp = {path, fd, false};
+  const bool written = write(path);
+  openTemp = {};
+  if (written && type != 0)
+    SetCodes([fd](const char* name, const void* value,
+                  size_t size) { return fsetxattr(fd, name, value, size, 0); },
+             type, creator);
+  return written;
+}
+
+// The name under which a process reaches its own open file.
+std::string DescriptorPath(int fd) {
+  return "/proc/self/fd/" + std::to_string(fd);
+}
 
 } // namespace
 
@@ -143,28 +156,24 @@ int LinkUnnamed(int fd, const std::string& path) {
   if (byDescriptor && linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return 0;
   if (byDescriptor && errno == EEXIST) return errno;
   if (errno == ENOENT || errno == EPERM) byDescriptor = false;
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const std::string self = DescriptorPath(fd);
   return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
 }
 
 // Writes a new file with no name (O_TMPFILE) and names it only when it is complete, codes
 // included: the name then costs one link, where a named temporary file costs a create and a rename,
-// each holding the folder's lock, which the threads of a batch otherwise queue for. nullopt when
+// each holding the folder's lock, which the threads of a batch otherwise queue for. False when
 // this way is closed (a file system without unnamed files, no /proc for a writer that opens its
-// file by name, a name taken meanwhile): the caller then writes the common way.
-std::optional<bool> WriteUnnamed(const std::string& path,
-                                 const std::function<bool(const std::string&)>& write,
-                                 uint32_t type, uint32_t creator) {
+// file by name, a name taken meanwhile, a writer that fails): the caller then writes the common
+// way, which a failing writer fails again.
+bool WriteUnnamed(const std::string& path, const std::function<bool(const std::string&)>& write,
+                  uint32_t type, uint32_t creator) {
   const int fd = open(Folder(path).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
-  if (fd < 0) return std::nullopt;
-  const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  openTemp = {self, fd, false};
-  const bool written = write(self);
-  openTemp = {};
-  if (written && type != 0) SetCodes(CodesOnDescriptor(fd), type, creator);
-  const bool placed = written && LinkUnnamed(fd, path) == 0;
+  if (fd < 0) return false;
+  const bool placed =
+      FillTemp(fd, DescriptorPath(fd), write, type, creator) && LinkUnnamed(fd, path) == 0;
   close(fd);
-  return placed ? std::optional<bool>(true) : std::nullopt;
+  return placed;
 }
 
 } // namespace
@@ -177,16 +186,11 @@ bool DataFileWriteAtomic(const std::string& named,
   const std::string path = FollowLinks(named, existing);
   if (S_ISDIR(existing.st_mode)) return false;
   // A file that is replaced keeps to a named temporary file and a rename, its one atomic way.
-  if (existing.st_mode == 0)
-    if (const std::optional<bool> done = WriteUnnamed(path, write, type, creator)) return *done;
+  if (existing.st_mode == 0 && WriteUnnamed(path, write, type, creator)) return true;
   std::string temp;
   const int fd = OpenTempBeside(path, existing, temp);
   if (fd < 0) return false;
-  openTemp = {temp, fd, false};
-  const bool written = write(temp);
-  openTemp = {};
-  // The codes go on before the file takes its name, so that it never appears without them.
-  if (written && type != 0) SetCodes(CodesOnDescriptor(fd), type, creator);
+  const bool written = FillTemp(fd, temp, write, type, creator);
   if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
     unlink(temp.c_str());
     return false;

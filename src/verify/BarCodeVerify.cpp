@@ -133,7 +133,7 @@ GreyImage GreyOnWhite(const OutputBitmap& bitmap) {
 // Whether the bitmap holds all the pixels its size says: a failed drawing leaves none.
 bool Complete(const OutputBitmap& bitmap) {
   return bitmap.width > 0 && bitmap.height > 0 &&
-         bitmap.stride >= (bitmap.alphaOnly ? 1 : 4) * bitmap.width &&
+         bitmap.stride >= OutputBytesPerPixel(bitmap.alphaOnly) * bitmap.width &&
          bitmap.pixels.size() >= static_cast<size_t>(bitmap.stride) * bitmap.height;
 }
 

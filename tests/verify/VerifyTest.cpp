@@ -24,7 +24,7 @@ TEST(Verify, ASymbolWithABarTakenAwayIsCaught) {
   for (right = left; right < bitmap.width && OutputPixelAt(bitmap, right, row) != 0;)
     ++right;
   ASSERT_LT(left, right);
-  const size_t size = bitmap.alphaOnly ? 1 : 4;
+  const size_t size = OutputBytesPerPixel(bitmap.alphaOnly);
   for (int y = 0; y < bitmap.height; ++y)
     std::memset(bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride + size * left, 0,
                 size * static_cast<size_t>(right - left));

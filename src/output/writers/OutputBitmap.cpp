@@ -165,7 +165,7 @@ void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]) {
 }
 
 int OutputBytesPerRow(int width, bool alphaOnly) {
-  return ((alphaOnly ? 1 : 4) * width + 15) / 16 * 16;
+  return (OutputBytesPerPixel(alphaOnly) * width + 15) / 16 * 16;
 }
 
 int OutputPixels(float points) {

@@ -183,8 +183,9 @@ void PutRow(BitSink& sink, const uint8_t* row, const uint8_t* above, size_t leng
 
 bool SameRow(const OutputBitmap& bitmap, int y) {
   const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
-  const size_t size = bitmap.alphaOnly ? 1 : 4;
-  return std::memcmp(row, row - bitmap.stride, size * static_cast<size_t>(bitmap.width)) == 0;
+  return std::memcmp(row, row - bitmap.stride,
+                     static_cast<size_t>(OutputBytesPerPixel(bitmap.alphaOnly)) * bitmap.width) ==
+         0;
 }
 
 // Row y as premultiplied ARGB32 pixels.

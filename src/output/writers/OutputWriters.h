@@ -100,7 +100,11 @@ uint32_t OutputPixelAt(const OutputBitmap& bitmap, int x, int y);
 // A premultiplied pixel as straight red, green, blue and alpha; a fully transparent pixel gets
 // the colour `clear` in all three channels.
 void OutputStraightRGBA(uint32_t pixel, uint8_t clear, uint8_t rgba[4]);
-// Bytes per row of a bitmap: 4 bytes a pixel (1 alpha only), rounded up to a multiple of 16.
+// Bytes a pixel of a bitmap takes: 4, or 1 when it holds alpha only.
+constexpr int OutputBytesPerPixel(bool alphaOnly) {
+  return alphaOnly ? 1 : 4;
+}
+// Bytes per row of a bitmap: its pixels, rounded up to a multiple of 16.
 int OutputBytesPerRow(int width, bool alphaOnly);
 // Pixel size of a dimension in points: truncated, negative gives 0.
 int OutputPixels(float points);
