@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 TEST(Services, MacRomanAgreesWithIconvForEveryByte) {
@@ -55,4 +56,48 @@ TEST(Services, WholeFilesAreWrittenAtomicallyWithTheUsualPermissions) {
                DataFileWriteBytes(dir + "/", "x"));
   EXPECT_FALSE(DataFileReadAsCFStr(dir + "/none") || DataFileExists(dir + "/none"));
   EXPECT_EQ(DataFileLength(dir), 0);
+}
+
+// Every way a whole file is written, new or replaced, directly or through a link, by a writer that
+// fills the temporary file it is given or one that opens it by name (as libtiff does): the bytes,
+// the codes and the permissions arrive, the link stays a link, and nothing else is left.
+TEST(Services, EveryWayOfWritingGivesTheFileItsBytesCodesAndPermissions) {
+  auto put = [](const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(out << bytes);
+  };
+  const mode_t mask = umask(022);
+  for (const bool byName : {false, true})
+    for (const bool existing : {false, true})
+      for (const bool linked : {false, true}) {
+        const std::string dir = TestTempDir(), file = dir + "/a.png";
+        if (existing) {
+          put(file, "old");
+          chmod(file.c_str(), 0640);
+        }
+        if (linked) std::filesystem::create_symlink("a.png", dir + "/link.png");
+        const std::string target = linked ? dir + "/link.png" : file;
+        ASSERT_TRUE(DataFileWriteAtomic(
+            target,
+            [&](const std::string& temp) {
+              return byName ? put(temp, "new") : DataFileFillTemp(temp, "new");
+            },
+            FourCharCode("PNGf"), FourCharCode("prvw")));
+        const std::string what = std::string(byName ? "by name, " : "") +
+                                 (existing ? "replaced" : "new") +
+                                 (linked ? " through a link" : "");
+        uint32_t type = 0, creator = 0;
+        struct stat info {};
+        EXPECT_EQ(ReadFileBytes(file), "new") << what;
+        EXPECT_TRUE(FSRefGetTypeAndCreator(file, type, creator) == 0 &&
+                    type == FourCharCode("PNGf") && creator == FourCharCode("prvw"))
+            << what;
+        EXPECT_TRUE(stat(file.c_str(), &info) == 0 &&
+                    (info.st_mode & 0777) == (existing ? 0640u : 0644u))
+            << what;
+        EXPECT_EQ(std::filesystem::is_symlink(dir + "/link.png"), linked) << what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), linked ? 2 : 1)
+            << what;
+      }
+  umask(mask);
 }
