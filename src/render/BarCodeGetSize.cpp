@@ -293,9 +293,11 @@ size_t MatrixCapacity(BoxRule box, std::u32string_view data) {
 }
 
 std::string MatrixRefusal(const BarCodeDataRec& rec, const SizeRule& rule, const Prepared& p) {
-  // A zero byte would end the text that QR Code's library takes.
-  if (rule.box == QRCodeBox && p.data.find(U'\0') != std::u32string::npos)
-    return BarCodeCannotCarry(rec, U'\0');
+  if (rule.box == QRCodeBox) {
+    if (std::string problem = QRCodeLibraryProblem(); !problem.empty()) return problem;
+    // A zero byte would end the text that QR Code's library takes.
+    if (p.data.find(U'\0') != std::u32string::npos) return BarCodeCannotCarry(rec, U'\0');
+  }
   return BarCodeNoticeName(rec) + " holds at most " +
          std::to_string(MatrixCapacity(rule.box, p.data)) + " characters of this data; it has " +
          std::to_string(p.data.size());

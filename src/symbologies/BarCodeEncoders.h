@@ -47,6 +47,8 @@ int BarCodeMakeQRCode(cairo_t* cg, BarCodeDataRec* rec);
 // The side of the QR Code symbol in modules, quiet zone included.
 uint32_t ProcessQRCodeGetWidth(const std::string& data);
 int ProcessQRCodeDisplay(const std::string& data, std::string& picture);
+// Why no QR Code can be made at all (its library is missing); empty when it can.
+std::string QRCodeLibraryProblem();
 int BarCodeMakePDF417(cairo_t* cg, BarCodeDataRec* rec);
 // The width of the PDF417 symbol in units (modules) and its rows, each 2 units high.
 uint32_t ProcessPDF417GetCols(const std::string& data);
