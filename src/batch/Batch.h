@@ -7,8 +7,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
-#include <ostream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,9 @@ std::string BatchSummaryText(const BatchSummary& summary);
 std::string BatchProgressText(const BatchProgress& progress);
 // Reports a batch on a stream: each message on a line of its own and, when the stream is a
 // terminal, the progress redrawn in place below them.
-void BatchReportTo(std::ostream& err, bool terminal, BatchOptions& options);
+void BatchReportTo(FILE* err, bool terminal, BatchOptions& options);
+// Writes the parts to a C stream one after another, zero bytes and all.
+void BatchWrite(FILE* to, std::initializer_list<std::string_view> parts);
 
 // Output names. The placeholders {row} (zero-padded to rowWidth digits), {data}, {type} and
 // {addon} are replaced by the row's values, cleaned as proposed file names are.

@@ -48,15 +48,22 @@ std::string BatchProgressText(const BatchProgress& p) {
          " left";
 }
 
-void BatchReportTo(std::ostream& err, bool terminal, BatchOptions& options) {
+void BatchReportTo(FILE* err, bool terminal, BatchOptions& options) {
   auto bar = std::make_shared<std::string>(); // the progress line on the screen, if any
-  options.message = [&err, bar](const std::string& line) {
-    err << (bar->empty() ? "" : kClearLine) << line << '\n' << *bar << std::flush;
+  options.message = [err, bar](const std::string& line) {
+    BatchWrite(err, {bar->empty() ? "" : kClearLine, line, "\n", *bar});
+    std::fflush(err);
   };
   options.progress = nullptr;
   if (terminal)
-    options.progress = [&err, bar](const BatchProgress& progress) {
+    options.progress = [err, bar](const BatchProgress& progress) {
       *bar = BatchProgressText(progress);
-      err << kClearLine << *bar << std::flush;
+      BatchWrite(err, {kClearLine, *bar});
+      std::fflush(err);
     };
+}
+
+void BatchWrite(FILE* to, std::initializer_list<std::string_view> parts) {
+  for (std::string_view part : parts)
+    std::fwrite(part.data(), 1, part.size(), to);
 }

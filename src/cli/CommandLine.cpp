@@ -94,18 +94,18 @@ void ApplyToolParameter(CommandLineRun& run, const std::string& name, const std:
   if (name == "-jobs") run.jobs = std::clamp(CommandLineInteger(value), 0, 256);
 }
 
-int Produce(CommandLineRun& run, std::ostream& err) {
+int Produce(CommandLineRun& run, FILE* err) {
   std::vector<std::string> lines;
   const int status = BarCodeRunProduce(run, lines);
   for (const std::string& line : lines)
-    err << kPrefix << line << "\n";
+    BatchWrite(err, {kPrefix, line, "\n"});
   return status;
 }
 
 std::atomic<bool> batchStop{false};
 
 // Ctrl-C and kill stop a batch between rows: the files made stay, and no partial one is left.
-int RunBatch(CommandLineRun& run, std::ostream& out, std::ostream& err, bool terminal) {
+int RunBatch(CommandLineRun& run, FILE* out, FILE* err, bool terminal) {
   struct sigaction stop {
   }, oldInterrupt{}, oldTerminate{};
   stop.sa_handler = [](int) { batchStop = true; };
@@ -121,10 +121,10 @@ int RunBatch(CommandLineRun& run, std::ostream& out, std::ostream& err, bool ter
   sigaction(SIGINT, &oldInterrupt, nullptr);
   sigaction(SIGTERM, &oldTerminate, nullptr);
   if (status == kExitUsage) {
-    err << kPrefix << summary.problem << "\n";
-    out << kUsageText;
+    BatchWrite(err, {kPrefix, summary.problem, "\n"});
+    BatchWrite(out, {kUsageText});
   } else {
-    err << (terminal ? "\r\x1b[K" : "") << BatchSummaryText(summary) << "\n";
+    BatchWrite(err, {terminal ? "\r\x1b[K" : "", BatchSummaryText(summary), "\n"});
   }
   return status;
 }
@@ -140,18 +140,17 @@ void CommandLineScan(const std::vector<std::string>& args, CommandLineRun& run) 
     if (!BarCodeRunApply(run, args[k], args[k + 1])) ApplyToolParameter(run, args[k], args[k + 1]);
 }
 
-int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                    bool terminal) {
+int CommandLineMain(const std::vector<std::string>& args, FILE* out, FILE* err, bool terminal) {
   if (args.size() == 2 && (args[1] == "-h" || args[1] == "--help")) {
-    out << kUsageText;
+    BatchWrite(out, {kUsageText});
     return kExitWritten;
   }
   if (args.size() == 2 && args[1] == "--version") {
-    out << "VeltrixBarCode " << kVersionText << "\n";
+    BatchWrite(out, {"VeltrixBarCode ", kVersionText, "\n"});
     return kExitWritten;
   }
   if (CheckSysVersionExtended() < kSysVersionTiger) {
-    out << "Sorry, Veltrix BarCode only works with MacOS X 10.4 or later.\n";
+    BatchWrite(out, {"Sorry, Veltrix BarCode only works with MacOS X 10.4 or later.\n"});
     return kExitCannotProduce;
   }
   BarCodeInitArrays();
@@ -161,8 +160,8 @@ int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std
   if (!run.batch.empty()) {
     status = RunBatch(run, out, err, terminal);
   } else if (const std::string problem = BarCodeRunProblem(run); !problem.empty()) {
-    err << kPrefix << problem << "\n";
-    out << kUsageText;
+    BatchWrite(err, {kPrefix, problem, "\n"});
+    BatchWrite(out, {kUsageText});
     status = kExitUsage;
   } else {
     status = Produce(run, err);

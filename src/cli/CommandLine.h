@@ -4,7 +4,7 @@
 #include "batch/BarCodeRun.h"
 
 #include <cstdint>
-#include <ostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,5 +19,5 @@ extern const char* const kUsageText;
 void CommandLineScan(const std::vector<std::string>& args, CommandLineRun& run);
 // The whole run; returns the exit status. With `terminal`, standard error is a terminal and a
 // batch shows its progress there.
-int CommandLineMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+int CommandLineMain(const std::vector<std::string>& args, FILE* out, FILE* err,
                     bool terminal = false);

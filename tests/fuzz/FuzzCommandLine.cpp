@@ -25,21 +25,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Batches, which may read standard input, have a target of their own for their reader.
   if (run.batch.empty() && inFolder && path.find("..") == std::string::npos &&
       !DataFileExists(path)) {
-    std::ostringstream out, err;
-    const int status = CommandLineMain(args, out, err);
+    char *outText = nullptr, *errText = nullptr;
+    size_t outSize = 0, errSize = 0;
+    FILE* outFile = open_memstream(&outText, &outSize);
+    FILE* errFile = open_memstream(&errText, &errSize);
+    const int status = CommandLineMain(args, outFile, errFile);
+    std::fclose(outFile);
+    std::fclose(errFile);
+    const std::string out(outText, outSize), err(errText, errSize);
+    std::free(outText);
+    std::free(errText);
     FUZZ_CHECK(status == kExitWritten || status == kExitCannotProduce || status == kExitUsage);
     FUZZ_CHECK((status == kExitWritten && args.size() > 2) == (DataFileLength(path) > 0));
     FUZZ_CHECK(status == kExitWritten || DataFileExists(path) == false);
     // Every line is the tool's own; a failed run says why in at least one line that is not a
     // warning about the data.
-    std::istringstream lines(err.str());
+    std::istringstream lines(err);
     bool reason = false;
     for (std::string line; std::getline(lines, line);) {
       FUZZ_CHECK(line.starts_with("VeltrixBarCode: "));
       reason = reason || !line.starts_with("VeltrixBarCode: warning: ");
     }
     FUZZ_CHECK(status == kExitWritten || reason);
-    FUZZ_CHECK(status != kExitUsage || out.str() == kUsageText);
+    FUZZ_CHECK(status != kExitUsage || out == kUsageText);
     std::error_code ignored; // a name too long to write is too long to remove
     std::filesystem::remove(path, ignored);
   }
