@@ -188,16 +188,17 @@ bool SameRow(const OutputBitmap& bitmap, int y) {
          0;
 }
 
-// Row y as premultiplied ARGB32 pixels.
+// Row y of a bitmap of alpha alone, a byte a pixel.
+const uint8_t* AlphaRow(const OutputBitmap& bitmap, int y) {
+  return reinterpret_cast<const uint8_t*>(bitmap.pixels.data()) +
+         static_cast<size_t>(y) * bitmap.stride;
+}
+
+// Row y of an ARGB32 bitmap, premultiplied pixels.
 void ReadRow(const OutputBitmap& bitmap, int y, std::vector<uint32_t>& pixels) {
   pixels.resize(static_cast<size_t>(bitmap.width));
-  const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
-  if (!bitmap.alphaOnly) {
-    std::memcpy(pixels.data(), row, 4 * pixels.size());
-    return;
-  }
-  for (size_t x = 0; x < pixels.size(); ++x)
-    pixels[x] = static_cast<uint32_t>(static_cast<uint8_t>(row[x])) << 24;
+  std::memcpy(pixels.data(), bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride,
+              4 * pixels.size());
 }
 
 // The colours of an image in the order they come, up to 256, with a cache in front of the search:
@@ -243,6 +244,12 @@ bool InkPalette(const OutputBitmap& bitmap, const std::vector<bool>& repeats, Pa
   std::vector<uint32_t> pixels;
   for (int y = 0; y < bitmap.height; ++y) {
     if (repeats[y]) continue;
+    if (bitmap.alphaOnly) {
+      const uint8_t* alpha = AlphaRow(bitmap, y);
+      for (int x = 0; x < bitmap.width; ++x)
+        seen[alpha[x]] = true;
+      continue;
+    }
     ReadRow(bitmap, y, pixels);
     uint32_t colour = 0;
     for (uint32_t p : pixels) {
@@ -288,53 +295,57 @@ PNGLayout Layout(const OutputBitmap& bitmap) {
   return layout;
 }
 
-// Row y as its filter byte (none) and its pixels.
+// Palette indices, `Depth` bits each, packed from the most significant bit as PNG wants them.
+template <int Depth, typename IndexAt>
+void PackIndicesAt(size_t width, const IndexAt& indexAt, uint8_t* out) {
+  constexpr size_t kPerByte = 8 / Depth;
+  size_t x = 0;
+  for (; x + kPerByte <= width; x += kPerByte) {
+    uint32_t byte = 0;
+    for (size_t k = 0; k < kPerByte; ++k)
+      byte = byte << Depth | indexAt(x + k);
+    *out++ = static_cast<uint8_t>(byte);
+  }
+  if (x == width) return;
+  uint32_t byte = 0;
+  for (size_t k = x; k < width; ++k)
+    byte = byte << Depth | indexAt(k);
+  *out = static_cast<uint8_t>(byte << (8 - Depth * (width - x)));
+}
+
+template <typename IndexAt>
+void PackIndices(size_t width, int depth, const IndexAt& indexAt, uint8_t* out) {
+  if (depth == 1) return PackIndicesAt<1>(width, indexAt, out);
+  if (depth == 2) return PackIndicesAt<2>(width, indexAt, out);
+  if (depth == 4) return PackIndicesAt<4>(width, indexAt, out);
+  PackIndicesAt<8>(width, indexAt, out);
+}
+
+// Row y as its filter byte (none) and its pixels. A bitmap of alpha alone has an ink palette and
+// its bytes index it directly, without being widened to colours first.
 void PackRow(const OutputBitmap& bitmap, PNGLayout& layout, int y, std::vector<uint32_t>& pixels,
              uint8_t* row) {
-  ReadRow(bitmap, y, pixels);
   row[0] = 0;
-  if (layout.palette.colours.empty()) {
-    for (size_t x = 0; x < pixels.size(); ++x)
+  const auto width = static_cast<size_t>(bitmap.width);
+  Palette& palette = layout.palette;
+  if (bitmap.alphaOnly) {
+    const uint8_t* alpha = AlphaRow(bitmap, y);
+    PackIndices(
+        width, layout.depth, [&](size_t x) { return palette.byAlpha[alpha[x]]; }, row + 1);
+    return;
+  }
+  ReadRow(bitmap, y, pixels);
+  if (palette.colours.empty()) {
+    for (size_t x = 0; x < width; ++x)
       OutputStraightRGBA(pixels[x], 0, row + 1 + 4 * x);
     return;
   }
-  uint8_t* out = row + 1;
-  if (layout.palette.ink && layout.depth == 8) {
-    for (uint32_t p : pixels)
-      *out++ = layout.palette.byAlpha[p >> 24];
-    return;
-  }
-  if (layout.palette.ink && layout.depth == 1) {
-    // Eight pixels to a byte, each its alpha's index, 0 or 1.
-    size_t x = 0;
-    for (; x + 8 <= pixels.size(); x += 8) {
-      uint32_t byte = 0;
-      for (size_t k = 0; k < 8; ++k)
-        byte = byte << 1 | layout.palette.byAlpha[pixels[x + k] >> 24];
-      *out++ = static_cast<uint8_t>(byte);
-    }
-    uint32_t byte = 0;
-    for (size_t k = x; k < pixels.size(); ++k)
-      byte |= static_cast<uint32_t>(layout.palette.byAlpha[pixels[k] >> 24]) << (7 - (k - x));
-    if (x < pixels.size()) *out = static_cast<uint8_t>(byte);
-    return;
-  }
-  uint32_t last = pixels[0] + 1, index = 0, bits = 0;
-  int count = 0;
-  for (uint32_t p : pixels) {
-    if (p != last) {
-      last = p;
-      index = static_cast<uint32_t>(layout.palette.Index(p));
-    }
-    bits = bits << layout.depth | index;
-    count += layout.depth;
-    if (count == 8) {
-      *out++ = static_cast<uint8_t>(bits);
-      bits = 0;
-      count = 0;
-    }
-  }
-  if (count > 0) *out = static_cast<uint8_t>(bits << (8 - count));
+  uint32_t last = pixels[0] + 1, index = 0;
+  const auto indexAt = [&](size_t x) {
+    if (pixels[x] != last) index = static_cast<uint32_t>(palette.Index(last = pixels[x]));
+    return index;
+  };
+  PackIndices(width, layout.depth, indexAt, row + 1);
 }
 
 // The zlib stream of the image's rows.
