@@ -72,16 +72,36 @@ struct PixelWriter {
     const int top = static_cast<int>(std::clamp(std::min(y1, y2), 0.0, height));
     const int bottom = static_cast<int>(std::clamp(std::max(y1, y2), 0.0, height));
     if (left >= right || top >= bottom) return;
-    // One row filled, the others copied from it: copying runs many pixels to an instruction.
     const size_t size = alphaOnly ? 1 : 4, bytes = size * static_cast<size_t>(right - left);
     unsigned char* first =
         pixels + static_cast<size_t>(top) * stride + size * static_cast<size_t>(left);
-    if (alphaOnly)
-      std::memset(first, 0xFF, bytes);
-    else
-      std::fill_n(reinterpret_cast<uint32_t*>(first), right - left, 0xFF000000u);
+    if (alphaOnly) {
+      for (int row = top; row < bottom; ++row)
+        FillAlphaRow(first + static_cast<size_t>(row - top) * stride, bytes);
+      return;
+    }
+    // One row filled, the others copied from it: copying runs many pixels to an instruction.
+    std::fill_n(reinterpret_cast<uint32_t*>(first), right - left, 0xFF000000u);
     for (int row = top + 1; row < bottom; ++row)
       std::memcpy(first + static_cast<size_t>(row - top) * stride, first, bytes);
+  }
+
+  // Full coverage for `bytes` pixels of alpha. A bar is mostly a few pixels wide and hundreds
+  // high: up to 16 pixels are two or three stores, which may overlap, instead of a call a row.
+  static void FillAlphaRow(unsigned char* row, size_t bytes) {
+    constexpr uint64_t kEight = ~uint64_t{0};
+    constexpr uint32_t kFour = ~uint32_t{0};
+    if (bytes >= 8 && bytes <= 16) {
+      std::memcpy(row, &kEight, 8);
+      std::memcpy(row + bytes - 8, &kEight, 8);
+    } else if (bytes >= 4 && bytes < 8) {
+      std::memcpy(row, &kFour, 4);
+      std::memcpy(row + bytes - 4, &kFour, 4);
+    } else if (bytes < 4) {
+      row[0] = row[bytes / 2] = row[bytes - 1] = 0xFF;
+    } else {
+      std::memset(row, 0xFF, bytes);
+    }
   }
 };
 
