@@ -313,6 +313,22 @@ void PackIndicesAt(size_t width, const IndexAt& indexAt, uint8_t* out) {
   *out = static_cast<uint8_t>(byte << (8 - Depth * (width - x)));
 }
 
+// Pixels that are clear or black, a bit each (1 for black): eight pixels are read at once and
+// their top bits gathered into one byte, the first pixel's at the top.
+void PackClearOrBlack(const uint8_t* alpha, size_t width, uint8_t* out) {
+  size_t x = 0;
+  for (; x + 8 <= width; x += 8) {
+    uint64_t eight;
+    std::memcpy(&eight, alpha + x, 8);
+    *out++ = static_cast<uint8_t>(((eight & 0x8080808080808080u) >> 7) * 0x8040201008040201u >> 56);
+  }
+  if (x == width) return;
+  uint32_t byte = 0;
+  for (size_t k = x; k < width; ++k)
+    byte = byte << 1 | alpha[k] >> 7;
+  *out = static_cast<uint8_t>(byte << (8 - (width - x)));
+}
+
 template <typename IndexAt>
 void PackIndices(size_t width, int depth, const IndexAt& indexAt, uint8_t* out) {
   if (depth == 1) return PackIndicesAt<1>(width, indexAt, out);
@@ -330,8 +346,13 @@ void PackRow(const OutputBitmap& bitmap, PNGLayout& layout, int y, std::vector<u
   Palette& palette = layout.palette;
   if (bitmap.alphaOnly) {
     const uint8_t* alpha = AlphaRow(bitmap, y);
-    PackIndices(
-        width, layout.depth, [&](size_t x) { return palette.byAlpha[alpha[x]]; }, row + 1);
+    // Clear and black alone, as when every edge falls between pixels: eight pixels at once.
+    const std::vector<uint32_t>& c = palette.colours;
+    if (c.size() == 2 && c[0] == 0 && c[1] == 0xFF000000u)
+      PackClearOrBlack(alpha, width, row + 1);
+    else
+      PackIndices(
+          width, layout.depth, [&](size_t x) { return palette.byAlpha[alpha[x]]; }, row + 1);
     return;
   }
   ReadRow(bitmap, y, pixels);
