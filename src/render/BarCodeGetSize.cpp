@@ -197,6 +197,11 @@ struct MatrixBox {
 };
 using BoxRule = MatrixBox (*)(const std::string& data);
 
+// QR Code's library is loaded when the first symbol is asked for; without it there is none.
+std::string QRLoaded(const BarCodeDataRec&, const Prepared&) {
+  return QRCodeLibraryProblem();
+}
+
 // A QR Code module is 3 x 3 units.
 MatrixBox QRCodeBox(const std::string& data) {
   const int64_t side = 3 * static_cast<int64_t>(ProcessQRCodeGetWidth(data));
@@ -265,7 +270,7 @@ constexpr std::array<SizeRule, kBarCodeCount + 1> kSizeRules{{
     {Fixed, 305, 100, 0, LeadingDigits<14>},          // ITF-SCC
     {Fixed, 145, 90, 60, LeadingDigits<14>},          // ITF-14
     {Interleaved25Width, 0, 90, 60, DigitsOnly},      // Interleaved-25
-    {Fixed, 0, 0, 0, Anything, false, QRCodeBox},     // QRCode
+    {Fixed, 0, 0, 0, QRLoaded, false, QRCodeBox},     // QRCode
     {Fixed, 0, 0, 0, Anything, false, PDF417Box},     // PDF417
 }};
 
@@ -293,11 +298,9 @@ size_t MatrixCapacity(BoxRule box, std::u32string_view data) {
 }
 
 std::string MatrixRefusal(const BarCodeDataRec& rec, const SizeRule& rule, const Prepared& p) {
-  if (rule.box == QRCodeBox) {
-    if (std::string problem = QRCodeLibraryProblem(); !problem.empty()) return problem;
-    // A zero byte would end the text that QR Code's library takes.
-    if (p.data.find(U'\0') != std::u32string::npos) return BarCodeCannotCarry(rec, U'\0');
-  }
+  // A zero byte would end the text that QR Code's library takes.
+  if (rule.box == QRCodeBox && p.data.find(U'\0') != std::u32string::npos)
+    return BarCodeCannotCarry(rec, U'\0');
   return BarCodeNoticeName(rec) + " holds at most " +
          std::to_string(MatrixCapacity(rule.box, p.data)) + " characters of this data; it has " +
          std::to_string(p.data.size());

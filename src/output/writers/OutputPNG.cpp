@@ -181,24 +181,23 @@ void PutRow(BitSink& sink, const uint8_t* row, const uint8_t* above, size_t leng
   }
 }
 
+// Row y's bytes: a byte a pixel for alpha alone, four for ARGB32.
+const uint8_t* RowBytes(const OutputBitmap& bitmap, int y) {
+  return reinterpret_cast<const uint8_t*>(bitmap.pixels.data()) +
+         static_cast<size_t>(y) * bitmap.stride;
+}
+
 bool SameRow(const OutputBitmap& bitmap, int y) {
-  const char* row = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride;
+  const uint8_t* row = RowBytes(bitmap, y);
   return std::memcmp(row, row - bitmap.stride,
                      static_cast<size_t>(OutputBytesPerPixel(bitmap.alphaOnly)) * bitmap.width) ==
          0;
 }
 
-// Row y of a bitmap of alpha alone, a byte a pixel.
-const uint8_t* AlphaRow(const OutputBitmap& bitmap, int y) {
-  return reinterpret_cast<const uint8_t*>(bitmap.pixels.data()) +
-         static_cast<size_t>(y) * bitmap.stride;
-}
-
 // Row y of an ARGB32 bitmap, premultiplied pixels.
 void ReadRow(const OutputBitmap& bitmap, int y, std::vector<uint32_t>& pixels) {
   pixels.resize(static_cast<size_t>(bitmap.width));
-  std::memcpy(pixels.data(), bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.stride,
-              4 * pixels.size());
+  std::memcpy(pixels.data(), RowBytes(bitmap, y), 4 * pixels.size());
 }
 
 // The colours of an image in the order they come, up to 256, with a cache in front of the search:
@@ -245,7 +244,7 @@ bool InkPalette(const OutputBitmap& bitmap, const std::vector<bool>& repeats, Pa
   for (int y = 0; y < bitmap.height; ++y) {
     if (repeats[y]) continue;
     if (bitmap.alphaOnly) {
-      const uint8_t* alpha = AlphaRow(bitmap, y);
+      const uint8_t* alpha = RowBytes(bitmap, y);
       for (int x = 0; x < bitmap.width; ++x)
         seen[alpha[x]] = true;
       continue;
@@ -322,11 +321,8 @@ void PackClearOrBlack(const uint8_t* alpha, size_t width, uint8_t* out) {
     std::memcpy(&eight, alpha + x, 8);
     *out++ = static_cast<uint8_t>(((eight & 0x8080808080808080u) >> 7) * 0x8040201008040201u >> 56);
   }
-  if (x == width) return;
-  uint32_t byte = 0;
-  for (size_t k = x; k < width; ++k)
-    byte = byte << 1 | alpha[k] >> 7;
-  *out = static_cast<uint8_t>(byte << (8 - (width - x)));
+  PackIndicesAt<1>(
+      width - x, [&](size_t k) { return alpha[x + k] >> 7; }, out);
 }
 
 template <typename IndexAt>
@@ -345,7 +341,7 @@ void PackRow(const OutputBitmap& bitmap, PNGLayout& layout, int y, std::vector<u
   const auto width = static_cast<size_t>(bitmap.width);
   Palette& palette = layout.palette;
   if (bitmap.alphaOnly) {
-    const uint8_t* alpha = AlphaRow(bitmap, y);
+    const uint8_t* alpha = RowBytes(bitmap, y);
     // Clear and black alone, as when every edge falls between pixels: eight pixels at once.
     const std::vector<uint32_t>& c = palette.colours;
     if (c.size() == 2 && c[0] == 0 && c[1] == 0xFF000000u)
