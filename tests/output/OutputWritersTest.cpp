@@ -4,7 +4,11 @@
 #include "services/Services.h"
 #include "support/TestSupport.h"
 
+#include <png.h>
+
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <set>
 
 TEST(OutputWriters, BitmapSizesFollowThePoints) {
@@ -110,5 +114,49 @@ TEST(OutputWriters, PICTsOfEveryWidthRead) {
           EXPECT_EQ(read.out, std::to_string(bitmap.width)) << read.err;
         }
         BarCodeDataRecRelease(&rec);
+      }
+}
+
+// Any bitmap, of colours (the placeholder's kind) or of alpha alone (a symbol's), goes out as a PNG
+// that libpng decodes to exactly its pixels: palettes of every depth, partial last bytes, repeated
+// rows, and more colours than a palette holds.
+TEST(OutputWriters, PNGOfAnyBitmapDecodesToItsPixels) {
+  std::mt19937 random(7);
+  for (const bool alphaOnly : {false, true})
+    for (const int colours : {1, 2, 3, 5, 17, 300})
+      for (const int width : {1, 7, 8, 9, 100}) {
+        OutputBitmap b;
+        b.width = width, b.height = 9, b.alphaOnly = alphaOnly;
+        b.stride = OutputBytesPerRow(width, alphaOnly);
+        ASSERT_TRUE(b.pixels.Allocate(static_cast<size_t>(b.stride) * b.height));
+        std::vector<uint32_t> palette{0, 0xFF000000u}; // clear and black first, as symbols have
+        while (palette.size() < static_cast<size_t>(colours)) {
+          const uint32_t a = random() % 256, c = alphaOnly ? 0 : random() % (a + 1);
+          palette.push_back(a << 24 | c << 16 | (c / 2) << 8 | c / 3);
+        }
+        for (int y = 0; y < b.height; ++y)
+          for (int x = 0; x < width; ++x) {
+            const uint32_t p = y == 4 ? OutputPixelAt(b, x, 3) : palette[random() % colours];
+            char* at = b.pixels.data() + static_cast<size_t>(y) * b.stride;
+            if (alphaOnly)
+              at[x] = static_cast<char>(p >> 24);
+            else
+              std::memcpy(at + 4 * x, &p, 4);
+          }
+        const std::string png = OutputEncodePNG(b);
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size()));
+        image.format = PNG_FORMAT_RGBA;
+        std::vector<uint8_t> decoded(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, decoded.data(), 0, nullptr));
+        for (int y = 0; y < b.height; ++y)
+          for (int x = 0; x < width; ++x) {
+            uint8_t want[4];
+            OutputStraightRGBA(OutputPixelAt(b, x, y), 0, want);
+            ASSERT_EQ(std::memcmp(want, &decoded[4 * (static_cast<size_t>(y) * width + x)], 4), 0)
+                << alphaOnly << " " << colours << " colours, " << width << " wide, at " << x << ","
+                << y;
+          }
       }
 }
