@@ -1,7 +1,6 @@
 // The engine in process: one EAN-13 request to EPS text, PNG bytes (at screen and printer
 // resolutions), PICT bytes, PDF bytes and SVG text.
 #include "model/BarCodeDataRec.h"
-#include "model/BarCodeTables.h"
 #include "output/writers/OutputPICT.h"
 #include "output/writers/OutputWriters.h"
 #include "render/BarCodeRender.h"
@@ -77,7 +76,6 @@ BENCHMARK(EAN13ToPDF);
 BENCHMARK(EAN13ToSVG);
 
 int main(int argc, char** argv) {
-  BarCodeInitArrays();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -2,7 +2,6 @@
 // reading back by the decoder module, which is loaded once before the first timed run. The plain
 // drawing of the same request to PNG bytes is timed beside it for comparison.
 #include "model/BarCodeDataRec.h"
-#include "model/BarCodeTables.h"
 #include "output/writers/OutputWriters.h"
 #include "render/BarCodeRender.h"
 #include "verify/BarCodeVerify.h"
@@ -14,7 +13,6 @@
 namespace {
 
 BarCodeDataRec Request(int32_t symbology, const std::string& data) {
-  BarCodeInitArrays();
   BarCodeDataRec rec;
   BarCodeDataRecCreate(&rec);
   rec.symbology = symbology;

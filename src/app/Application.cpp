@@ -10,7 +10,6 @@
 #include "app/WinBuild.h"
 #include "app/WinData.h"
 #include "app/WinDocument.h"
-#include "model/BarCodeTables.h"
 #include "services/Services.h"
 
 #include <gtkmm.h>
@@ -192,7 +191,6 @@ int ApplInit() {
     SeriousErrorQuit("Sorry, Veltrix BarCode only works with MacOS X 10.4 or later.");
     return 0;
   }
-  BarCodeInitArrays();
   InstallStyle();
   // Files saved through the dialogs go to the recently used list, which names the program.
   Glib::set_application_name("Veltrix BarCode");

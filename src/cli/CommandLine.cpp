@@ -1,7 +1,6 @@
 #include "cli/CommandLine.h"
 
 #include "batch/Batch.h"
-#include "model/BarCodeTables.h"
 #include "services/Services.h"
 
 #include <algorithm>
@@ -153,7 +152,6 @@ int CommandLineMain(const std::vector<std::string>& args, FILE* out, FILE* err, 
     BatchWrite(out, {"Sorry, Veltrix BarCode only works with MacOS X 10.4 or later.\n"});
     return kExitCannotProduce;
   }
-  BarCodeInitArrays();
   CommandLineRun run;
   CommandLineScan(args, run);
   int status = kExitWritten;

@@ -1,30 +1,5 @@
 #include "model/BarCodeTables.h"
 
-#include <algorithm>
-#include <string_view>
-
-std::array<std::string, 30> BarCodeEANSym;
-std::array<std::string, 20> BarCodeEANNSet;
-std::string BarCodeEANStrt, BarCodeEANCent, BarCodeEANStop;
-std::array<std::string, 10> BarCodeUPCESet;
-std::string BarCodeUPCStop, BarCodeAddStrt, BarCodeAddCent;
-std::array<std::string, 8> BarCodeEAN2Add;
-std::array<std::string, 20> BarCodeEAN5Add;
-std::array<std::string, 106> BarCodeEAN128Sym;
-std::string BarCodeEAN128Stop;
-std::array<std::string, 134> BarCodeCode93;
-std::array<std::string, 128> BarCodeCode39;
-std::array<std::string, 10> BarCodeCode25Sym, BarCodeITFSym, BarCodeITFSCCSym;
-std::string BarCodeCode25Strt, BarCodeCode25Stop;
-std::string BarCodeITFStrt, BarCodeITFStop, BarCodeITFSCCStrt, BarCodeITFSCCStop;
-std::array<std::string, 20> BarCodeCodabar;
-std::array<std::string, 10> BarCodeMSI;
-std::string BarCodeMSIStrt, BarCodeMSIStop;
-std::array<std::string, 10> BarCodePostNet;
-std::string BarCodePostStrt, BarCodePostStop;
-std::array<std::string, 36> BarCodeRM4SCC;
-std::string BarCodeRM4SCCSt, BarCodeRM4SCCSp;
-
 namespace {
 
 using Patterns = std::string_view;
@@ -168,17 +143,31 @@ template <size_t N, size_t W> struct PatternTable {
     for (char c : pattern)
       text[i][size[i]++] = c;
   }
-  std::string_view operator[](size_t i) const { return {text[i].data(), size[i]}; }
+  constexpr std::string_view operator[](size_t i) const { return {text[i].data(), size[i]}; }
 };
 
-// Code 93 widths by ASCII code, full-ASCII pairs spelled out.
-constexpr PatternTable<128, 12> kCode93Full = [] {
-  PatternTable<128, 12> table;
+// Views of a table's strings, for the tables the encoders read.
+template <size_t N, size_t W>
+constexpr std::array<std::string_view, N> Views(const PatternTable<N, W>& table) {
+  std::array<std::string_view, N> views;
+  for (size_t i = 0; i < N; ++i)
+    views[i] = table[i];
+  return views;
+}
+
+// Code 93 widths by ASCII code, full-ASCII pairs spelled out, then the four shift characters,
+// the start/stop character and the stop with its final bar.
+constexpr PatternTable<134, 12> kCode93Full = [] {
+  PatternTable<134, 12> table;
   for (int32_t c = 0; c < 128; ++c) {
     const Code93Chars chars = Code93CharsOf(c);
     for (size_t k = 0; k < chars.size; ++k)
       table.Append(c, kCode93[Code93Value(static_cast<int32_t>(chars.c[k]))]);
   }
+  for (int32_t shift = kCode93ShiftDollar; shift <= kCode93ShiftPlus; ++shift)
+    table.Append(shift, kCode93[Code93Value(shift)]);
+  table.Append(132, "111141");
+  table.Append(133, "1111411");
   return table;
 }();
 
@@ -206,106 +195,83 @@ constexpr PatternTable<128, 18> kCode39Full = [] {
   return table;
 }();
 
-template <size_t N>
-void Fill(std::array<std::string, N>& table, const std::array<Patterns, N>& src) {
-  std::copy(src.begin(), src.end(), table.begin());
-}
+// EAN/UPC sets A, B and C: C is A with bars and spaces swapped, B is C read backwards.
+constexpr PatternTable<30, 7> kEANSymbols = [] {
+  PatternTable<30, 7> table;
+  for (size_t d = 0; d < 10; ++d) {
+    table.Append(d, kEANSetA[d]);
+    for (size_t k = 0; k < kEANSetA[d].size(); ++k) {
+      const char inverted = kEANSetA[d][k] == '1' ? '0' : '1';
+      table.text[20 + d][k] = table.text[10 + d][kEANSetA[d].size() - 1 - k] = inverted;
+    }
+    table.size[20 + d] = table.size[10 + d] = kEANSetA[d].size();
+  }
+  return table;
+}();
 
-std::string Inverted(std::string_view modules) {
-  std::string out(modules);
-  for (char& m : out)
-    m = (m == '1') ? '0' : '1';
-  return out;
-}
+// ITF-SCC draws the two-of-five digits 2 narrow, 5 wide.
+constexpr PatternTable<10, 5> kTwoOfFiveSCC = [] {
+  PatternTable<10, 5> table;
+  for (size_t d = 0; d < 10; ++d)
+    for (char w : kTwoOfFive[d])
+      table.Append(d, w == '3' ? "5" : "2");
+  return table;
+}();
 
-std::string SwapElements(std::string_view widths) {
-  std::string out(widths);
-  for (char& w : out)
-    w = (w == '3') ? '5' : '2';
-  return out;
-}
+// MSI digits: their four bits, most significant first.
+constexpr PatternTable<10, 4> kMSIDigits = [] {
+  PatternTable<10, 4> table;
+  for (size_t d = 0; d < 10; ++d)
+    for (int bit = 3; bit >= 0; --bit)
+      table.Append(d, ((d >> bit) & 1) ? "1" : "0");
+  return table;
+}();
+
+// Sets for the first digit of an EAN-13 (0-9), then the right half's sets.
+constexpr std::array<Patterns, 20> kEANNumberSets = [] {
+  std::array<Patterns, 20> sets;
+  for (size_t d = 0; d < 10; ++d) {
+    sets[d] = kEANLeadingSets[d];
+    sets[10 + d] = "CCCCCC";
+  }
+  return sets;
+}();
+
+// Five-digit add-on sets by check value; the second ten entries repeat the first.
+constexpr std::array<Patterns, 20> kEAN5Twice = [] {
+  std::array<Patterns, 20> sets;
+  for (size_t d = 0; d < 10; ++d)
+    sets[d] = sets[10 + d] = kEAN5Sets[d];
+  return sets;
+}();
 
 } // namespace
 
-int BarCodeInitEAN8_13() {
-  for (int d = 0; d < 10; ++d) {
-    std::string c = Inverted(kEANSetA[d]);
-    BarCodeEANSym[d] = kEANSetA[d];
-    BarCodeEANSym[20 + d] = c;
-    BarCodeEANSym[10 + d] = std::string(c.rbegin(), c.rend());
-    BarCodeEANNSet[d] = kEANLeadingSets[d];
-    BarCodeEANNSet[10 + d] = "CCCCCC";
-    BarCodeEAN5Add[d] = BarCodeEAN5Add[10 + d] = kEAN5Sets[d];
-  }
-  Fill(BarCodeUPCESet, kUPCESets);
-  Fill(BarCodeEAN2Add, kEAN2Sets);
-  BarCodeEANStrt = "101";
-  BarCodeEANCent = "01010";
-  BarCodeEANStop = "101";
-  BarCodeUPCStop = "010101";
-  BarCodeAddStrt = "1011";
-  BarCodeAddCent = "01";
-  return 0;
-}
-
-int BarCodeInitEAN128() {
-  Fill(BarCodeEAN128Sym, kCode128);
-  BarCodeEAN128Stop = "2331112";
-  return 0;
-}
-
-// The full-ASCII tables are made at compile time; start-up only copies them.
-int BarCodeInitCode93() {
-  for (size_t c = 0; c < 128; ++c)
-    BarCodeCode93[c] = kCode93Full[c];
-  for (int32_t shift = kCode93ShiftDollar; shift <= kCode93ShiftPlus; ++shift)
-    BarCodeCode93[shift] = kCode93[Code93Value(shift)];
-  BarCodeCode93[132] = "111141";
-  BarCodeCode93[133] = "1111411";
-  return 0;
-}
-
-int BarCodeInitCode39() {
-  for (size_t c = 0; c < 128; ++c)
-    BarCodeCode39[c] = kCode39Full[c];
-  return 0;
-}
-
-int BarCodeInitRM4SCC() {
-  Fill(BarCodeRM4SCC, kRM4SCC);
-  BarCodeRM4SCCSt = "10";
-  BarCodeRM4SCCSp = "11";
-  return 0;
-}
-
-int BarCodeInitArrays() {
-  BarCodeInitEAN8_13();
-  BarCodeInitEAN128();
-  BarCodeInitCode93();
-  BarCodeInitCode39();
-  BarCodeInitRM4SCC();
-  Fill(BarCodeCode25Sym, kTwoOfFive);
-  Fill(BarCodeITFSym, kTwoOfFive);
-  for (int d = 0; d < 10; ++d)
-    BarCodeITFSCCSym[d] = SwapElements(kTwoOfFive[d]);
-  BarCodeCode25Strt = "221";
-  BarCodeCode25Stop = "212";
-  BarCodeITFStrt = "1111";
-  BarCodeITFStop = "3110";
-  BarCodeITFSCCStrt = "2222";
-  BarCodeITFSCCStop = "5220";
-  Fill(BarCodeCodabar, kCodabar);
-  for (int d = 0; d < 10; ++d) {
-    BarCodeMSI[d].clear();
-    for (int bit = 3; bit >= 0; --bit)
-      BarCodeMSI[d] += ((d >> bit) & 1) ? '1' : '0';
-  }
-  BarCodeMSIStrt = "1";
-  BarCodeMSIStop = "00";
-  Fill(BarCodePostNet, kPostNet);
-  BarCodePostStrt = BarCodePostStop = "1";
-  return 0;
-}
+constexpr std::array<std::string_view, 30> BarCodeEANSym = Views(kEANSymbols);
+constexpr std::array<std::string_view, 20> BarCodeEANNSet = kEANNumberSets;
+constexpr std::string_view BarCodeEANStrt = "101", BarCodeEANCent = "01010", BarCodeEANStop = "101";
+constexpr std::array<std::string_view, 10> BarCodeUPCESet = kUPCESets;
+constexpr std::string_view BarCodeUPCStop = "010101", BarCodeAddStrt = "1011",
+                           BarCodeAddCent = "01";
+constexpr std::array<std::string_view, 8> BarCodeEAN2Add = kEAN2Sets;
+constexpr std::array<std::string_view, 20> BarCodeEAN5Add = kEAN5Twice;
+constexpr std::array<std::string_view, 106> BarCodeEAN128Sym = kCode128;
+constexpr std::string_view BarCodeEAN128Stop = "2331112";
+constexpr std::array<std::string_view, 134> BarCodeCode93 = Views(kCode93Full);
+constexpr std::array<std::string_view, 128> BarCodeCode39 = Views(kCode39Full);
+constexpr std::array<std::string_view, 10> BarCodeCode25Sym = kTwoOfFive,
+                                           BarCodeITFSym = kTwoOfFive;
+constexpr std::array<std::string_view, 10> BarCodeITFSCCSym = Views(kTwoOfFiveSCC);
+constexpr std::string_view BarCodeCode25Strt = "221", BarCodeCode25Stop = "212";
+constexpr std::string_view BarCodeITFStrt = "1111", BarCodeITFStop = "3110";
+constexpr std::string_view BarCodeITFSCCStrt = "2222", BarCodeITFSCCStop = "5220";
+constexpr std::array<std::string_view, 20> BarCodeCodabar = kCodabar;
+constexpr std::array<std::string_view, 10> BarCodeMSI = Views(kMSIDigits);
+constexpr std::string_view BarCodeMSIStrt = "1", BarCodeMSIStop = "00";
+constexpr std::array<std::string_view, 10> BarCodePostNet = kPostNet;
+constexpr std::string_view BarCodePostStrt = "1", BarCodePostStop = "1";
+constexpr std::array<std::string_view, 36> BarCodeRM4SCC = kRM4SCC;
+constexpr std::string_view BarCodeRM4SCCSt = "10", BarCodeRM4SCCSp = "11";
 
 int16_t BarCodeConvASC_Code93(int32_t c) {
   return Code93Value(c);

@@ -44,7 +44,7 @@ int64_t Code128Count(const Prepared& p) {
   return Code128DataCount(p.data);
 }
 
-int64_t TableCount(std::u32string_view text, const std::string* table, size_t elements) {
+int64_t TableCount(std::u32string_view text, const std::string_view* table, size_t elements) {
   int64_t count = 0;
   for (char32_t c : text)
     count += static_cast<int64_t>(table[c].size() / elements);

@@ -130,7 +130,7 @@ int Code128MakeSymbol(cairo_t* cg, const BarCodeDataRec& rec, const Code128Symbo
   const auto top = static_cast<float>(height);
   const BarCodeRect box{0, 0, static_cast<float>(Code128Width(symbol)), top};
   const BarCodeCanvas canvas = BarCodeBeginSymbol(cg, rec, box);
-  std::string widths = BarCodeEAN128Sym[symbol.start];
+  std::string widths(BarCodeEAN128Sym[symbol.start]);
   for (int value : symbol.values)
     widths += BarCodeEAN128Sym[value];
   widths += BarCodeEAN128Sym[Code128CheckValue(symbol)];

@@ -48,7 +48,7 @@ int BarCodeMakeCode93(cairo_t* cg, BarCodeDataRec* rec) {
   std::erase_if(data, [](char32_t c) { return c >= 128; });
 
   std::u32string characters; // the Code 93 characters of the data, shifts as codes 128-131
-  std::string widths = BarCodeCode93[kStartEntry];
+  std::string widths(BarCodeCode93[kStartEntry]);
   for (char32_t c : data) {
     std::u32string pair;
     BarCodeConvChr_Code93(pair, static_cast<int32_t>(c));

@@ -86,7 +86,7 @@ constexpr float kAddonDrop = 10;
 constexpr int kAddonTextRise = 1;
 
 std::string AddonModules(std::string_view digits) {
-  std::string modules = BarCodeAddStrt;
+  std::string modules(BarCodeAddStrt);
   if (digits.size() == 2) {
     const int m = ((digits[0] - '0') * 10 + (digits[1] - '0')) % 4;
     modules += EANModules(digits.substr(0, 1), BarCodeEAN2Add[m]);
@@ -94,7 +94,7 @@ std::string AddonModules(std::string_view digits) {
     modules += EANModules(digits.substr(1, 1), BarCodeEAN2Add[m + 4]);
     return modules;
   }
-  const std::string& sets = BarCodeEAN5Add[BarCodeAddParity(digits)];
+  const std::string_view sets = BarCodeEAN5Add[BarCodeAddParity(digits)];
   for (size_t k = 0; k < digits.size(); ++k) {
     if (k > 0) modules += BarCodeAddCent;
     modules += EANModules(digits.substr(k, 1), sets.substr(k, 1));

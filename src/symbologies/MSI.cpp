@@ -48,7 +48,7 @@ int BarCodeMakeMSI(cairo_t* cg, BarCodeDataRec* rec) {
   const std::string digits = Digits(*rec);
   if (digits.empty()) return 0; // no digit, no symbol: never drawable
 
-  std::string bits = BarCodeMSIStrt;
+  std::string bits(BarCodeMSIStrt);
   for (char d : digits)
     bits += BarCodeMSI[d - '0'];
   bits += BarCodeMSI[CheckDigit(digits)];

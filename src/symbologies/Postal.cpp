@@ -52,15 +52,22 @@ int RM4SCCValue(char c) {
   return c <= '9' ? c - '0' : c - 'A' + 10;
 }
 
+int BinaryValue(std::string_view bits) {
+  int value = 0;
+  for (char bit : bits)
+    value = value * 2 + (bit == '1');
+  return value;
+}
+
 // The check character: the row numbers of the characters (their ascender half) and their column
 // numbers (the descender half) each summed modulo 6, 0 read as 6. The first three flags of a half
 // spell the row or column number 1-6 in binary.
 char RM4SCCCheck(std::string_view characters) {
   int rows = 0, columns = 0;
   for (char c : characters) {
-    const std::string& flags = BarCodeRM4SCC[RM4SCCValue(c)];
-    rows += std::stoi(flags.substr(0, 3), nullptr, 2);
-    columns += std::stoi(flags.substr(4, 3), nullptr, 2);
+    const std::string_view flags = BarCodeRM4SCC[RM4SCCValue(c)];
+    rows += BinaryValue(flags.substr(0, 3));
+    columns += BinaryValue(flags.substr(4, 3));
   }
   const int row = rows % 6 == 0 ? 6 : rows % 6;
   const int column = columns % 6 == 0 ? 6 : columns % 6;
@@ -80,7 +87,7 @@ void DrawRM4SCCBar(const BarCodeCanvas& canvas, int x, bool up, bool down, int l
 
 int BarCodeMakePostNet(cairo_t* cg, BarCodeDataRec* rec) {
   const std::string digits = PostNetDigits(*rec);
-  std::string bars = BarCodePostStrt;
+  std::string bars(BarCodePostStrt);
   for (char d : digits)
     bars += BarCodePostNet[d - '0'];
   bars += BarCodePostNet[PostNetCheck(digits) - '0'];
@@ -111,7 +118,7 @@ int BarCodeMakeRM4SCC(cairo_t* cg, BarCodeDataRec* rec) {
   int x = 0;
   DrawRM4SCCBar(canvas, x, BarCodeRM4SCCSt[0] == '1', BarCodeRM4SCCSt[1] == '1', lift);
   for (char c : characters) {
-    const std::string& flags = BarCodeRM4SCC[RM4SCCValue(c)];
+    const std::string_view flags = BarCodeRM4SCC[RM4SCCValue(c)];
     for (int bar = 0; bar < 4; ++bar) {
       x += kRM4SCCPitch;
       DrawRM4SCCBar(canvas, x, flags[bar] == '1', flags[4 + bar] == '1', lift);

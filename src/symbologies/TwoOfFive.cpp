@@ -11,7 +11,7 @@
 
 namespace {
 
-using DigitTable = std::array<std::string, 10>;
+using DigitTable = std::array<std::string_view, 10>;
 
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -23,8 +23,8 @@ std::string InterleavedWidths(std::string_view digits, const DigitTable& table,
                               std::string_view start, std::string_view stop) {
   std::string widths(start);
   for (size_t k = 0; k + 1 < digits.size(); k += 2) {
-    const std::string& bars = table[digits[k] - '0'];
-    const std::string& spaces = table[digits[k + 1] - '0'];
+    const std::string_view bars = table[digits[k] - '0'];
+    const std::string_view spaces = table[digits[k + 1] - '0'];
     for (size_t e = 0; e < bars.size(); ++e) {
       widths += bars[e];
       widths += spaces[e];
@@ -132,7 +132,7 @@ int BarCodeMakeITFSCC(cairo_t* cg, BarCodeDataRec* rec) {
 int BarCodeMakeCode25(cairo_t* cg, BarCodeDataRec* rec) {
   const std::string& digits = *rec->data;
   if (!AllDigits(digits)) return 0;
-  std::string bars = BarCodeCode25Strt;
+  std::string bars(BarCodeCode25Strt);
   for (char digit : digits)
     bars += BarCodeCode25Sym[digit - '0'];
   bars += BarCodeCode25Stop;

@@ -46,7 +46,7 @@ int ExtensionCheck(const std::vector<int>& values) {
 }
 
 void DrawExtension(const BarCodeCanvas& canvas, const std::vector<int>& values, int x, float top) {
-  const auto draw = [&](const std::string& widths) {
+  const auto draw = [&](std::string_view widths) {
     x = BarCodeDrawWidths(canvas, widths, x, kExtensionBottom, top);
   };
   draw(BarCodeEAN128Sym[kStartC]);

@@ -5,7 +5,6 @@
 #include "app/DocFile.h"
 #include "model/BarCodeDataRec.h"
 #include "model/BarCodeStrings.h"
-#include "model/BarCodeTables.h"
 #include "services/MacRoman.h"
 #include "services/Services.h"
 
@@ -58,10 +57,9 @@ inline const std::string& FuzzFolder() {
   return folder;
 }
 
-// Every target starts as both programs do, with the pattern tables filled; its scratch folder is
-// also its home and configuration folder, and there is no display, so no clipboard.
+// Every target starts as both programs do. Its scratch folder is also its home and configuration
+// folder, and there is no display, so no clipboard.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  BarCodeInitArrays();
   for (const char* name : {"HOME", "XDG_CONFIG_HOME"})
     setenv(name, FuzzFolder().c_str(), 1);
   unsetenv("DISPLAY");

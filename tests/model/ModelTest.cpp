@@ -44,7 +44,8 @@ TEST(BarCodeTables, FullAsciiCode93AndCode39MatchTheStandards) {
   const auto pairs93 = Reference("code93_fullascii.tsv", "ascii", "code93_chars");
   const auto pairs39 = Reference("code39_fullascii.tsv", "ascii", "code39_chars");
   ASSERT_TRUE(code93.size() == 49 && code39.size() == 44 && pairs93.size() == 128);
-  EXPECT_EQ(BarCodeCode93[132] + BarCodeCode93[133], code93.at("START") + code93.at("STOP"));
+  EXPECT_EQ(std::string(BarCodeCode93[132]) += BarCodeCode93[133],
+            code93.at("START") + code93.at("STOP"));
   for (int c = 0; c < 132; ++c) { // 128-131: the shift characters ($) (%) (/) (+)
     const std::string published = c < 128 ? pairs93.at(std::to_string(c))
                                           : std::string("($)(%)(/)(+)").substr(3 * (c - 128), 3);

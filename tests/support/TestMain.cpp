@@ -1,4 +1,3 @@
-#include "model/BarCodeTables.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -6,7 +5,6 @@
 int main(int argc, char** argv) {
   // Tests must never touch the user's own preference file.
   setenv("XDG_CONFIG_HOME", TestTempDir().c_str(), 1);
-  BarCodeInitArrays();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
