@@ -7,6 +7,7 @@
 // No header of the C library's mathematics is included: these are the definitions.
 
 #include <dlfcn.h>
+#include <gnu/lib-names.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,7 @@ constexpr double kBeyondLong = 9223372036854775808.0;
 
 void* Libm() {
   static void* const handle = [] {
-    void* libm = dlopen("libm.so.6", RTLD_LAZY | RTLD_LOCAL);
+    void* libm = dlopen(LIBM_SO, RTLD_LAZY | RTLD_LOCAL);
     if (!libm) {
       std::fprintf(stderr, "VeltrixBarCode: %s\n", dlerror());
       std::abort();

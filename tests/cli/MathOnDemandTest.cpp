@@ -2,6 +2,7 @@
 // awkward arguments and two million random ones. This executable links them as the tool does, so
 // a plain call reaches them, and libm's are looked up in libm itself.
 #include <dlfcn.h>
+#include <gnu/lib-names.h>
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -13,7 +14,7 @@
 namespace {
 
 template <typename Function> Function* Libm(const char* name) {
-  static void* const libm = dlopen("libm.so.6", RTLD_NOW | RTLD_LOCAL);
+  static void* const libm = dlopen(LIBM_SO, RTLD_NOW | RTLD_LOCAL);
   return reinterpret_cast<Function*>(libm ? dlsym(libm, name) : nullptr);
 }
 
@@ -32,24 +33,11 @@ bool Same(double a, double b) {
 }
 
 std::vector<double> Arguments() {
-  const double w = 0x1p52, inf = std::numeric_limits<double>::infinity();
-  std::vector<double> out{0.0,
-                          0.5,
-                          1.5,
-                          2.5,
-                          0.49999999999999994,
-                          w - 0.5,
-                          w - 1,
-                          w,
-                          w + 1,
-                          0x1p53,
-                          0x1p62,
-                          0x1p63,
-                          0x1p64,
-                          1e300,
-                          std::numeric_limits<double>::denorm_min(),
-                          inf,
-                          std::numeric_limits<double>::quiet_NaN()};
+  using Limits = std::numeric_limits<double>;
+  const double inf = Limits::infinity(), nan = Limits::quiet_NaN(), tiny = Limits::denorm_min();
+  std::vector<double> out = {0.0, 2.5, std::nextafter(0.5, 0.0), 1e300, inf, nan, tiny};
+  for (double edge : {0x1p52, 0x1p63}) // where fractions end, and where a long does
+    out.insert(out.end(), {std::nextafter(edge, 0.0), edge, std::nextafter(edge, inf), 2 * edge});
   for (double half = 0.5; half < 0x1p53; half = half * 2 + 0.5) // every exponent's halves
     out.insert(out.end(), {half, std::nextafter(half, 0.0), std::nextafter(half, inf)});
   std::mt19937_64 random(20261207);
