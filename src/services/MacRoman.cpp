@@ -30,19 +30,22 @@ constexpr std::array<char32_t, 128> kUpperHalf{
     0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7, // 0xF8
 };
 
-// Characters that older tables give for two of the bytes (glibc among them): read the same way.
+// Characters that older tables give for two of the bytes (glibc among them). They stand for those
+// bytes only where a text may lose characters: the bytes read back as the characters above, so a
+// text kept in Mac OS Roman (a document, an EPS file's request) would come back as other data, and
+// other barcode data, for a Greek capital delta.
 struct Alias {
   char32_t c;
   unsigned char byte;
 };
 constexpr std::array<Alias, 2> kAliases{{{0x0394, 0xC6}, {0xE01E, 0xF0}}};
 
-int ByteFor(char32_t c) {
+int ByteFor(char32_t c, bool lossy) {
   if (c < 0x80) return static_cast<int>(c);
   for (size_t i = 0; i < kUpperHalf.size(); ++i)
     if (kUpperHalf[i] == c) return static_cast<int>(0x80 + i);
   for (const Alias& alias : kAliases)
-    if (alias.c == c) return alias.byte;
+    if (lossy && alias.c == c) return alias.byte;
   return -1;
 }
 
@@ -69,7 +72,7 @@ bool Convert(std::string_view text, bool lossy, std::string& out) {
     const std::string_view run(high, end);
     if (!lossy && !Utf8Valid(run)) return false;
     for (char32_t c : Utf8Decode(run)) {
-      const int byte = ByteFor(c);
+      const int byte = ByteFor(c, lossy);
       if (byte < 0 && !lossy) return false;
       out += byte < 0 ? '?' : static_cast<char>(byte);
     }
